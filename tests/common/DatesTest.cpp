@@ -4,7 +4,7 @@
 
 #include <QDateTime>
 
-#include "QStringPrinter.h"
+#include "support/QStringPrinter.h"
 
 #include <gtest/gtest.h>
 

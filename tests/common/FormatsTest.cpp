@@ -4,7 +4,7 @@
 
 #include <QLocale>
 
-#include "QStringPrinter.h"
+#include "support/QStringPrinter.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "common/StringHelpers.h"
 
-#include "QStringPrinter.h"
+#include "support/QStringPrinter.h"
 
 #include <gtest/gtest.h>
 

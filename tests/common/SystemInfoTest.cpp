@@ -2,7 +2,7 @@
 
 #include "common/ProcessValues.h"
 
-#include "QStringPrinter.h"
+#include "support/QStringPrinter.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,78 @@
+#include "Schema.h"
+
+namespace vestrel::store {
+
+bool SameName(QByteArrayView a, QByteArrayView b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'a' && x <= 'z')
+            x = char(x - 32);
+        if (y >= 'a' && y <= 'z')
+            y = char(y - 32);
+        if (x != y)
+            return false;
+    }
+    return true;
+}
+
+IdentMap::IdentMap(std::initializer_list<std::pair<const char*, qint32>> entries)
+{
+    for (const auto& [name, value] : entries)
+        m_entries.emplace_back(QByteArray(name), value);
+}
+
+const QByteArray* IdentMap::nameOf(qint32 value) const
+{
+    for (const auto& e : m_entries)
+        if (e.second == value)
+            return &e.first;
+    return nullptr;
+}
+
+std::optional<qint32> IdentMap::valueOf(QByteArrayView name) const
+{
+    for (const auto& e : m_entries)
+        if (SameName(e.first, name))
+            return e.second;
+    return std::nullopt;
+}
+
+ClassInfo::ClassInfo(QByteArray name, const ClassInfo* parent, std::vector<PropInfo> own,
+                     std::vector<DefinedProp> defined)
+    : m_name(std::move(name)), m_parent(parent)
+{
+    if (parent) {
+        m_all = parent->m_all;
+        m_defined = parent->m_defined;
+    }
+    for (auto& p : own)
+        m_all.push_back(std::move(p));
+    for (auto& d : defined)
+        m_defined.push_back(std::move(d));
+}
+
+const PropInfo* ClassInfo::find(QByteArrayView name, std::size_t& hint) const
+{
+    const std::size_t n = m_all.size();
+    for (std::size_t k = 0; k < n; ++k) {
+        const std::size_t i = (hint + k) % n;
+        if (SameName(m_all[i].name, name)) {
+            hint = i + 1;
+            return &m_all[i];
+        }
+    }
+    return nullptr;
+}
+
+const DefinedProp* ClassInfo::findDefined(QByteArrayView name) const
+{
+    for (const auto& d : m_defined)
+        if (SameName(d.name, name))
+            return &d;
+    return nullptr;
+}
+
+} // namespace vestrel::store
