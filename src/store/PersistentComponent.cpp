@@ -9,7 +9,6 @@
 #include "common/VestrelError.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 namespace vestrel::store {
 
@@ -131,17 +130,7 @@ void TPersistentComponent::Save()
     if (m_fileName.isEmpty())
         return;
     try {
-        QSaveFile file(m_fileName);
-        file.setDirectWriteFallback(false);
-        // Unbuffered: our encoder buffers already, and a short write (a full disk) must be seen
-        // here; through the device's own buffer it would be committed as a truncated file.
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-            throw VestrelError(file.errorString());
-        // Stores hold passwords and contacts in clear text: readable by their owner only.
-        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-        WriteStore(file, *this);
-        if (!file.commit())
-            throw VestrelError(file.errorString());
+        WriteStoreFile(m_fileName, *this);
         SetModified(false);
     } catch (const VestrelError& e) {
         m_saveFailed = true;

@@ -16,6 +16,11 @@ void WriteStore(QIODevice& out, const TPersistentComponent& store);
 // message at the first fault; what was read before it stays in the store.
 void ReadStore(QIODevice& in, TPersistentComponent& store);
 
+// Writes the whole file at once through a temporary file renamed over the old one, readable and
+// writable by its owner only, so a crash or a full disk never leaves a half-written store.
+// Raises the file system's error.
+void WriteStoreFile(const QString& path, const TPersistentComponent& store);
+
 // The same for any object with a schema, named explicitly (tests, tools).
 void WriteObject(QIODevice& out, const TPersistent& root, const QString& objectName);
 QString ReadObject(QIODevice& in, TPersistent& root);
