@@ -18,7 +18,9 @@ char16_t toUnicode(unsigned char b)
     return (b >= 0x80 && b < 0xA0) ? High[b - 0x80] : char16_t(b);
 }
 
-char fromUnicode(char16_t c)
+} // namespace
+
+char ToCp1252Char(char16_t c)
 {
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
         return char(c);
@@ -28,14 +30,15 @@ char fromUnicode(char16_t c)
     return '?';
 }
 
-} // namespace
-
 QString FromCp1252(QByteArrayView bytes)
 {
-    QString out(bytes.size(), Qt::Uninitialized);
-    QChar* d = out.data();
-    for (qsizetype i = 0; i < bytes.size(); ++i)
-        d[i] = QChar(toUnicode(static_cast<unsigned char>(bytes[i])));
+    // Outside 0x80..0x9F the code page is Latin-1, which Qt converts fast; mend the rest.
+    QString out = QString::fromLatin1(bytes);
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        if (b >= 0x80 && b < 0xA0)
+            out[i] = QChar(toUnicode(b));
+    }
     return out;
 }
 
@@ -45,7 +48,7 @@ QByteArray ToCp1252(const QString& text)
     char* d = out.data();
     const QChar* s = text.constData();
     for (qsizetype i = 0; i < text.size(); ++i)
-        d[i] = fromUnicode(s[i].unicode());
+        d[i] = ToCp1252Char(s[i].unicode());
     return out;
 }
 

@@ -11,5 +11,6 @@ namespace vestrel::store {
 QString FromCp1252(QByteArrayView bytes);
 // Characters outside the code page become '?'.
 QByteArray ToCp1252(const QString& text);
+char ToCp1252Char(char16_t c);
 
 } // namespace vestrel::store

@@ -1,11 +1,15 @@
 #include "Schema.h"
 
+#include <cstring>
+
 namespace vestrel::store {
 
 bool SameName(QByteArrayView a, QByteArrayView b)
 {
     if (a.size() != b.size())
         return false;
+    if (std::memcmp(a.data(), b.data(), std::size_t(a.size())) == 0)
+        return true; // the usual case: written by us, in the declared case
     for (qsizetype i = 0; i < a.size(); ++i) {
         char x = a[i], y = b[i];
         if (x >= 'a' && x <= 'z')

@@ -1,5 +1,7 @@
 #include "StreamBuffer.h"
 
+#include "Cp1252.h"
+
 #include "common/VestrelError.h"
 
 #include <QtEndian>
@@ -45,6 +47,13 @@ void StreamOutput::writeShortString(const QByteArray& bytes)
     writeBytes(bytes.constData(), n);
 }
 
+void StreamOutput::writeCp1252(const QString& text)
+{
+    const QChar* c = text.constData();
+    for (qsizetype i = 0; i < text.size(); ++i)
+        writeByte(std::uint8_t(ToCp1252Char(c[i].unicode())));
+}
+
 void StreamOutput::flush()
 {
     if (m_used == 0)
@@ -65,7 +74,7 @@ void StreamInput::fill()
     m_end = std::size_t(n);
 }
 
-void StreamInput::readInto(char* out, qsizetype size)
+void StreamInput::readAcross(char* out, qsizetype size)
 {
     while (size > 0) {
         if (m_pos == m_end)
@@ -115,6 +124,13 @@ QByteArray StreamInput::readShortString()
     QByteArray out(n, Qt::Uninitialized);
     readInto(out.data(), n);
     return out;
+}
+
+QByteArrayView StreamInput::readShortString(char (&buffer)[256])
+{
+    const std::uint8_t n = readByte();
+    readInto(buffer, n);
+    return QByteArrayView(buffer, n);
 }
 
 void StreamInput::skip(qsizetype size)

@@ -2,10 +2,13 @@
 
 #include "ValueTag.h"
 
+#include <QString>
+
 #include <QByteArray>
 #include <QIODevice>
 
 #include <array>
+#include <cstring>
 
 namespace vestrel::store {
 
@@ -29,6 +32,8 @@ public:
     void writeInt32(qint32 v);
     // One length byte and at most 255 bytes.
     void writeShortString(const QByteArray& bytes);
+    // The text as Windows-1252 bytes, one per character, straight into the buffer.
+    void writeCp1252(const QString& text);
     void flush();
 
 private:
@@ -62,15 +67,26 @@ public:
     qint16 readInt16();
     qint32 readInt32();
     quint32 readUInt32() { return quint32(readInt32()); }
-    void readInto(char* out, qsizetype size);
+    void readInto(char* out, qsizetype size)
+    {
+        if (m_end - m_pos >= std::size_t(size)) {
+            std::memcpy(out, m_buffer.data() + m_pos, std::size_t(size));
+            m_pos += std::size_t(size);
+        } else {
+            readAcross(out, size);
+        }
+    }
     // Grows with the bytes actually read, so a damaged length cannot allocate more than the input.
     QByteArray readBytes(quint32 size);
     QByteArray readShortString();
+    // The same into the caller's buffer, without allocating.
+    QByteArrayView readShortString(char (&buffer)[256]);
     void skip(qsizetype size);
     void finish();
 
 private:
     void fill();
+    void readAcross(char* out, qsizetype size);
 
     QIODevice& m_device;
     std::array<char, 4096> m_buffer;

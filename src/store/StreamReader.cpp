@@ -39,6 +39,12 @@ QString uniqueName(const QString& name)
     throw VestrelError(QString::fromLatin1(message));
 }
 
+qsizetype indexOfDot(QByteArrayView path, qsizetype from)
+{
+    const void* hit = std::memchr(path.data() + from, '.', std::size_t(path.size() - from));
+    return hit ? static_cast<const char*>(hit) - path.data() : -1;
+}
+
 // An error already worded "Error reading …": not wrapped again by the enclosing record.
 class PropertyReadError : public VestrelError {
 public:
@@ -75,7 +81,8 @@ public:
 private:
     void property(TPersistent& object)
     {
-        const QByteArray path = m_in.readShortString();
+        char buffer[256];
+        const QByteArrayView path = m_in.readShortString(buffer);
         try {
             propertyValue(object, path);
         } catch (const PropertyReadError&) {
@@ -91,7 +98,7 @@ private:
         TPersistent* current = &object;
         bool hasProperties = true;
         qsizetype start = 0;
-        for (qsizetype dot = path.indexOf('.'); dot >= 0; dot = path.indexOf('.', start)) {
+        for (qsizetype dot = indexOfDot(path, 0); dot >= 0; dot = indexOfDot(path, start)) {
             const PropInfo* p = hasProperties ? find(*current, path.sliced(start, dot - start)) : nullptr;
             if (!p)
                 fail("Property does not exist");
@@ -134,7 +141,8 @@ private:
         switch (p.kind) {
         case PropKind::Integer:
             if (tag == ValueTag::Ident) {
-                const QByteArray ident = m_in.readShortString();
+                char buffer[256];
+                const QByteArrayView ident = m_in.readShortString(buffer);
                 const auto v = p.identMap ? p.identMap->valueOf(ident) : std::nullopt;
                 if (!v)
                     fail("Invalid property value");
@@ -170,7 +178,7 @@ private:
             }
             return;
         case PropKind::String:
-            p.setString(object, FromCp1252(string(tag)));
+            p.setString(object, string(tag));
             return;
         case PropKind::Collection:
             if (tag == ValueTag::Nil)
@@ -247,12 +255,14 @@ private:
         return qint32(bits);
     }
 
-    QByteArray string(ValueTag tag)
+    QString string(ValueTag tag)
     {
-        if (tag == ValueTag::String)
-            return m_in.readShortString();
+        if (tag == ValueTag::String) {
+            char buffer[256];
+            return FromCp1252(m_in.readShortString(buffer));
+        }
         if (tag == ValueTag::LString)
-            return m_in.readBytes(m_in.readUInt32());
+            return FromCp1252(m_in.readBytes(m_in.readUInt32()));
         fail("Invalid property value");
     }
 
@@ -286,7 +296,7 @@ private:
                 fail("Invalid property value");
             QStringList lines;
             while (m_in.peekTag() != ValueTag::Null)
-                lines.append(FromCp1252(string(m_in.readTag())));
+                lines.append(string(m_in.readTag()));
             m_in.readTag();
             d.setLines(object, lines);
         } else {

@@ -69,7 +69,7 @@ private:
             if (v.isEmpty())
                 return;
             name(prefix, p.name);
-            string(ToCp1252(v));
+            string(v);
             return;
         }
         case PropKind::Collection: {
@@ -169,16 +169,17 @@ private:
         m_out.writeBytes(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
     }
 
-    void string(const QByteArray& bytes)
+    // One Windows-1252 byte per UTF-16 unit, so the length is known before encoding.
+    void string(const QString& text)
     {
-        if (bytes.size() <= 255) {
+        if (text.size() <= 255) {
             m_out.writeTag(ValueTag::String);
-            m_out.writeShortString(bytes);
+            m_out.writeByte(std::uint8_t(text.size()));
         } else {
             m_out.writeTag(ValueTag::LString);
-            m_out.writeInt32(qint32(bytes.size()));
-            m_out.writeBytes(bytes);
+            m_out.writeInt32(qint32(text.size()));
         }
+        m_out.writeCp1252(text);
     }
 
     void defined(const TPersistent& object, const DefinedProp& d, const QByteArray& prefix)
@@ -187,7 +188,7 @@ private:
         if (d.kind == DefinedProp::Kind::StringList) {
             m_out.writeTag(ValueTag::List);
             for (const QString& line : d.getLines(object))
-                string(ToCp1252(line));
+                string(line);
             m_out.writeTag(ValueTag::Null);
         } else {
             const QByteArray bytes = d.getBytes(object);
