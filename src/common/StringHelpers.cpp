@@ -2,6 +2,16 @@
 
 namespace vestrel {
 
+QString TrimBlanks(const QString& text)
+{
+    qsizetype begin = 0, end = text.size();
+    while (begin < end && text[begin].unicode() <= u' ')
+        ++begin;
+    while (end > begin && text[end - 1].unicode() <= u' ')
+        --end;
+    return text.mid(begin, end - begin);
+}
+
 QString ReplaceAll(const QString& text, const QString& find, const QString& replacement)
 {
     if (find.isEmpty())

@@ -4,6 +4,10 @@
 
 namespace vestrel {
 
+// Leading and trailing blanks and control characters (everything up to ' ') removed, the way
+// the program trims names and texts everywhere.
+QString TrimBlanks(const QString& text);
+
 // Every occurrence of `find` replaced, case-sensitively; an empty `find` changes nothing.
 QString ReplaceAll(const QString& text, const QString& find, const QString& replacement);
 // Every CR becomes a space, every LF is removed.

@@ -5,6 +5,7 @@
 #include "common/Dialogs.h"
 #include "common/Files.h"
 #include "common/ProcessExit.h"
+#include "common/StringHelpers.h"
 #include "common/Timer.h"
 #include "common/VestrelError.h"
 
@@ -15,17 +16,6 @@ namespace vestrel::store {
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-// Leading and trailing blanks and control characters removed.
-QString trimName(const QString& name)
-{
-    qsizetype begin = 0, end = name.size();
-    while (begin < end && name[begin].unicode() <= u' ')
-        ++begin;
-    while (end > begin && name[end - 1].unicode() <= u' ')
-        --end;
-    return name.mid(begin, end - begin);
-}
 
 const ClassInfo& componentClassInfo()
 {
@@ -72,7 +62,7 @@ void TPersistentComponent::SaveOnDestroy()
 
 void TPersistentComponent::SetFileName(const QString& name)
 {
-    m_fileName = trimName(name);
+    m_fileName = TrimBlanks(name);
     if (m_fileName.isEmpty())
         return;
     try {
@@ -172,7 +162,7 @@ bool TPersistentComponent::CheckVersion(qint32 expected)
 
 void TPersistentComponent::ImportFromFile(const QString& path)
 {
-    const QString name = trimName(path);
+    const QString name = TrimBlanks(path);
     if (name.isEmpty())
         return;
     QFile file(name);
