@@ -71,6 +71,21 @@ double ExtendedToDouble(const ExtendedBytes& in)
     if (significand == 0)
         return fromBits(negative, 0, 0);
 
+    // The usual case: a normalised value in the range of a normal double.
+    const int unbiasedExponent = exponent - ExtendedBias;
+    if ((significand & IntegerBit) && unbiasedExponent >= -1022 && unbiasedExponent < DoubleBias) {
+        std::uint64_t kept = significand >> 11;
+        const std::uint64_t rest = significand & 0x7FF;
+        if (rest > 0x400 || (rest == 0x400 && (kept & 1)))
+            ++kept;
+        int e = unbiasedExponent;
+        if (kept >> 53) {
+            kept >>= 1;
+            ++e;
+        }
+        return fromBits(negative, std::uint64_t(e + DoubleBias), kept & ((1ULL << 52) - 1));
+    }
+
     // Normalise (unnormal and denormal encodings included): value = 1.x * 2^e.
     const int shift = std::countl_zero(significand);
     significand <<= shift;

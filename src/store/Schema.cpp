@@ -1,26 +1,6 @@
 #include "Schema.h"
 
-#include <cstring>
-
 namespace vestrel::store {
-
-bool SameName(QByteArrayView a, QByteArrayView b)
-{
-    if (a.size() != b.size())
-        return false;
-    if (std::memcmp(a.data(), b.data(), std::size_t(a.size())) == 0)
-        return true; // the usual case: written by us, in the declared case
-    for (qsizetype i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'a' && x <= 'z')
-            x = char(x - 32);
-        if (y >= 'a' && y <= 'z')
-            y = char(y - 32);
-        if (x != y)
-            return false;
-    }
-    return true;
-}
 
 IdentMap::IdentMap(std::initializer_list<std::pair<const char*, qint32>> entries)
 {
@@ -61,12 +41,14 @@ ClassInfo::ClassInfo(QByteArray name, const ClassInfo* parent, std::vector<PropI
 const PropInfo* ClassInfo::find(QByteArrayView name, std::size_t& hint) const
 {
     const std::size_t n = m_all.size();
+    std::size_t i = hint < n ? hint : 0;
     for (std::size_t k = 0; k < n; ++k) {
-        const std::size_t i = (hint + k) % n;
         if (SameName(m_all[i].name, name)) {
             hint = i + 1;
             return &m_all[i];
         }
+        if (++i == n)
+            i = 0;
     }
     return nullptr;
 }

@@ -99,7 +99,26 @@ private:
     std::vector<DefinedProp> m_defined;
 };
 
-bool SameName(QByteArrayView a, QByteArrayView b);
+// Names compare without regard to case.
+inline bool SameName(QByteArrayView a, QByteArrayView b)
+{
+    if (a.size() != b.size())
+        return false;
+    // Names are short and usually in the declared case: compare bytes, fold case only on a
+    // difference.
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x == y)
+            continue;
+        if (x >= 'a' && x <= 'z')
+            x = char(x - 32);
+        if (y >= 'a' && y <= 'z')
+            y = char(y - 32);
+        if (x != y)
+            return false;
+    }
+    return true;
+}
 
 // Declares a class's schema once, from its accessors:
 //   static const ClassInfo info = ClassBuilder<TWaveItem>("TWaveItem", &TDataCollectionItem::staticClassInfo())

@@ -126,13 +126,6 @@ QByteArray StreamInput::readShortString()
     return out;
 }
 
-QByteArrayView StreamInput::readShortString(char (&buffer)[256])
-{
-    const std::uint8_t n = readByte();
-    readInto(buffer, n);
-    return QByteArrayView(buffer, n);
-}
-
 void StreamInput::skip(qsizetype size)
 {
     char sink[256];

@@ -80,7 +80,12 @@ public:
     QByteArray readBytes(quint32 size);
     QByteArray readShortString();
     // The same into the caller's buffer, without allocating.
-    QByteArrayView readShortString(char (&buffer)[256]);
+    QByteArrayView readShortString(char (&buffer)[256])
+    {
+        const std::uint8_t n = readByte();
+        readInto(buffer, n);
+        return QByteArrayView(buffer, n);
+    }
     void skip(qsizetype size);
     void finish();
 

@@ -39,10 +39,13 @@ QString uniqueName(const QString& name)
     throw VestrelError(QString::fromLatin1(message));
 }
 
+// Names are a few bytes long: a plain loop beats the library's vectorised search here.
 qsizetype indexOfDot(QByteArrayView path, qsizetype from)
 {
-    const void* hit = std::memchr(path.data() + from, '.', std::size_t(path.size() - from));
-    return hit ? static_cast<const char*>(hit) - path.data() : -1;
+    for (qsizetype i = from; i < path.size(); ++i)
+        if (path[i] == '.')
+            return i;
+    return -1;
 }
 
 // An error already worded "Error reading …": not wrapped again by the enclosing record.
@@ -124,7 +127,9 @@ private:
 
     const PropInfo* find(const TPersistent& object, QByteArrayView name)
     {
-        const ClassInfo* info = &object.classInfo();
+        // Items of one collection share a class: ask the object only when it changes.
+        const ClassInfo* info = &object == m_hintObject ? m_hintClass : &object.classInfo();
+        m_hintObject = &object;
         if (info != m_hintClass) {
             m_hintClass = info;
             m_hint = 0;
@@ -309,6 +314,7 @@ private:
     StreamInput m_in;
     QString m_rootName;
     QString m_errorName;
+    const TPersistent* m_hintObject = nullptr;
     const ClassInfo* m_hintClass = nullptr;
     std::size_t m_hint = 0;
 };
