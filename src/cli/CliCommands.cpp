@@ -1,6 +1,10 @@
 #include "CliCommands.h"
 
 #include "StoreCommands.h"
+#include "TariffCommands.h"
+
+#include "config/ConfigStores.h"
+#include "tariff/TariffStores.h"
 
 #include "common/ProcessValues.h"
 #include "common/VestrelError.h"
@@ -47,7 +51,12 @@ void RegisterAllCommands()
     if (done)
         return;
     done = true;
+    // Every store class of the program, for resave.
+    RegisterConfigStores();
+    RegisterTariffStores();
+
     RegisterStoreCommands();
+    RegisterTariffCommands();
 }
 
 QString ForTerminal(QString message)

@@ -1,11 +1,12 @@
 #include "CliCommands.h"
 
+#include "common/ProcessExit.h"
 #include "common/ProcessValues.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
 
-#include <cstdio>
+#include <cstdlib>
 
 int main(int argc, char** argv)
 {
@@ -15,6 +16,8 @@ int main(int argc, char** argv)
     QTextStream out(stdout);
     QTextStream err(stderr);
     vestrel::InitProcessValues(QCoreApplication::applicationFilePath());
+    // A store file that cannot be read ends the program (after its message) as a failure.
+    vestrel::SetTerminateHook([](int) { std::_Exit(1); });
     const int code = vestrel::cli::RunCli(args, out, err);
     out.flush();
     err.flush();

@@ -16,7 +16,7 @@ qint64 DateTimeToMSecs(TDateTime value)
 {
     // Long double keeps the product exact enough that ties round as the x87 time stamp does.
     const long double ms = static_cast<long double>(value) * MSecsPerDay;
-    return static_cast<qint64>(std::nearbyint(ms));
+    return static_cast<qint64>(std::llrint(ms)); // to nearest, ties to even (the default mode)
 }
 
 TDateTime MSecsToDateTime(qint64 msecs)
