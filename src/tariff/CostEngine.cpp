@@ -42,14 +42,7 @@ Stamp stampOf(TDateTime moment)
 {
     if (!(std::abs(moment) < MomentLimit))
         throw VestrelError(u"Data e ora non valide!"_s);
-    // The double product is within 1/64 ms of the exact one below the limit, so unless it lies
-    // near a half millisecond it rounds as DateTimeToMSecs does, without its costly rounding.
-    const double product = moment * double(MSecsPerDay);
-    const double whole = std::floor(product);
-    const double fraction = product - whole;
-    const qint64 ms = std::abs(fraction - 0.5) > 1.0 / 16
-                          ? qint64(whole) + (fraction > 0.5 ? 1 : 0)
-                          : DateTimeToMSecs(moment);
+    const qint64 ms = DateTimeToMSecs(moment);
     if (ms >= 0)
         return {ms / MSecsPerDay, ms % MSecsPerDay};
     return {-((-ms) / MSecsPerDay), (-ms) % MSecsPerDay};

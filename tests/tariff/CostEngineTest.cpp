@@ -293,8 +293,8 @@ TEST(DayKinds, DefaultCalendarKnowsTheNationalHolidays)
     }
 }
 
-// The engine splits moments with its own fast rounding; it must round as the time stamp does,
-// ties of half a millisecond included.
+// The engine splits moments into days and milliseconds itself; it must agree with the date
+// helpers, ties of half a millisecond included.
 TEST(DayKinds, DropMillisecondsRoundsAsTheTimeStamp)
 {
     std::uint64_t seed = 12345;
