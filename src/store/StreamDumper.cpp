@@ -7,6 +7,7 @@
 #include "common/VestrelError.h"
 
 #include <QLocale>
+#include <QtEndian>
 
 namespace vestrel::store {
 
@@ -142,38 +143,18 @@ private:
         case ValueTag::Collection:
             collection(depth, text);
             return;
-        case ValueTag::Single: {
-            char b[4];
-            m_in.readInto(b, 4);
-            float f;
-            std::memcpy(&f, b, 4); // little-endian machines only, as the rest of Qt here
-            text += number(double(f));
+        case ValueTag::Single:
+            text += number(double(raw<float>()));
             return;
-        }
-        case ValueTag::Currency: {
-            char b[8];
-            m_in.readInto(b, 8);
-            qint64 v;
-            std::memcpy(&v, b, 8);
-            text += QString::number(double(v) / 10000.0, 'f', 4);
+        case ValueTag::Currency:
+            text += QString::number(double(raw<qint64>()) / 10000.0, 'f', 4);
             return;
-        }
-        case ValueTag::Date: {
-            char b[8];
-            m_in.readInto(b, 8);
-            double d;
-            std::memcpy(&d, b, 8);
-            text += number(d);
+        case ValueTag::Date:
+            text += number(raw<double>());
             return;
-        }
-        case ValueTag::Int64: {
-            char b[8];
-            m_in.readInto(b, 8);
-            qint64 v;
-            std::memcpy(&v, b, 8);
-            text += QString::number(v);
+        case ValueTag::Int64:
+            text += QString::number(raw<qint64>());
             return;
-        }
         }
         fail("Invalid property value");
     }
@@ -214,6 +195,15 @@ private:
         default:
             fail("Invalid property value");
         }
+    }
+
+    // A little-endian value of the stream.
+    template <class V>
+    V raw()
+    {
+        char bytes[sizeof(V)];
+        m_in.readInto(bytes, sizeof(V));
+        return qFromLittleEndian<V>(bytes);
     }
 
     static QString number(double v)

@@ -1,5 +1,7 @@
 #include "MurphyItem.h"
 
+#include "common/StringHelpers.h"
+
 namespace vestrel {
 
 using namespace store;
@@ -28,12 +30,7 @@ QString TMurphyItem::Text() const
         for (const QString& line : m_corollari.Lines())
             text += line + u"\r\n"_s;
     }
-    qsizetype begin = 0, end = text.size();
-    while (begin < end && text[begin].unicode() <= u' ')
-        ++begin;
-    while (end > begin && text[end - 1].unicode() <= u' ')
-        --end;
-    return text.mid(begin, end - begin);
+    return TrimBlanks(text);
 }
 
 } // namespace vestrel

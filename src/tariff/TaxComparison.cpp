@@ -1,5 +1,7 @@
 #include "Taxations.h"
 
+#include "common/StringHelpers.h"
+
 #include "common/Formats.h"
 
 #include <algorithm>
@@ -33,7 +35,7 @@ QString TTaxations::CompareTaxs(const ComparedConnection& connection,
         // The largest saving goes on top; smaller ones found later are appended.
         if (saving > best) {
             best = saving;
-            report = TrimControls(line + report) + u'\r';
+            report = TrimBlanks(line + report) + u'\r';
         } else {
             report += line;
         }

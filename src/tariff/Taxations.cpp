@@ -1,5 +1,6 @@
 #include "Taxations.h"
 
+#include "common/StringHelpers.h"
 #include "common/VestrelError.h"
 
 namespace vestrel {
@@ -8,16 +9,6 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-QStringView trimControls(const QString& text)
-{
-    qsizetype begin = 0, end = text.size();
-    while (begin < end && text[begin].unicode() <= u' ')
-        ++begin;
-    while (end > begin && text[end - 1].unicode() <= u' ')
-        --end;
-    return QStringView(text).mid(begin, end - begin);
-}
-
 char16_t asciiLower(char16_t c)
 {
     return c >= u'A' && c <= u'Z' ? char16_t(c + (u'a' - u'A')) : c;
@@ -25,15 +16,10 @@ char16_t asciiLower(char16_t c)
 
 } // namespace
 
-QString TrimControls(const QString& text)
-{
-    return trimControls(text).toString();
-}
-
 bool SameTaxText(const QString& a, const QString& b)
 {
-    const QStringView x = trimControls(a);
-    const QStringView y = trimControls(b);
+    const QString x = TrimBlanks(a);
+    const QString y = TrimBlanks(b);
     if (x.size() != y.size())
         return false;
     for (qsizetype i = 0; i < x.size(); ++i)
@@ -74,8 +60,8 @@ TTaxItem* TTaxations::AddTax(const QString& gestore, const QString& nome, TTipoT
         throw VestrelError(u"Impossibile aggiungere la tariffa "_s + m_taxs[found]->DisplayName()
                            + u"\rE' già presente una tariffa con questo nome!"_s);
     TTaxItem* tax = m_taxs.Add();
-    tax->SetNome(TrimControls(nome));
-    tax->SetGestore(TrimControls(gestore));
+    tax->SetNome(TrimBlanks(nome));
+    tax->SetGestore(TrimBlanks(gestore));
     tax->SetDescrizione(descrizione);
     tax->SetTipo(tipo);
     tax->SetCompare(tipo == ttTat);

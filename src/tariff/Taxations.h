@@ -63,9 +63,6 @@ private:
     TTaxItems m_taxs{this};
 };
 
-// The text without the blanks and control characters (codes 0-32) at both ends.
-QString TrimControls(const QString& text);
-
 // Text comparison of tariff keys: blanks and control characters at both ends are ignored, and
 // the case of ASCII letters only.
 bool SameTaxText(const QString& a, const QString& b);
