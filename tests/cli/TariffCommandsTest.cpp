@@ -165,7 +165,7 @@ TEST_F(TariffCommands, StoresOfTheProgramResaveByteForByte)
         TSettings settings;
         settings.SetFileName(dir.filePath(u"Settings.dat"_s));
     }
-    for (const QString name : {u"Taxations.dat"_s, u"Calendar.dat"_s, u"Settings.dat"_s}) {
+    for (const QString& name : {u"Taxations.dat"_s, u"Calendar.dat"_s, u"Settings.dat"_s}) {
         SCOPED_TRACE(name.toStdString());
         const QString out = dir.filePath(u"again-"_s + name);
         const Result r = run({u"resave"_s, dir.filePath(name), out});
