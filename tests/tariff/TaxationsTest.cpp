@@ -228,10 +228,10 @@ TEST_F(BuiltinTaxes, AddTaxRefusesAPairInUse)
 {
     const QString message = u"Impossibile aggiungere la tariffa Telecom - TAT Urbana\r"
                             "E' già presente una tariffa con questo nome!"_s;
-    for (const auto& [gestore, nome] : {std::pair{u"Telecom"_s, u"TAT Urbana"_s},
-                                        std::pair{u" TELECOM\t"_s, u" tat urbana "_s}}) {
-        SCOPED_TRACE(nome.toStdString());
-        EXPECT_EQ(ErrorOf([&] { store.AddTax(gestore, nome, ttScatti, {}); }), message);
+    for (const auto& pair : {std::pair{u"Telecom"_s, u"TAT Urbana"_s},
+                             std::pair{u" TELECOM\t"_s, u" tat urbana "_s}}) {
+        SCOPED_TRACE(pair.second.toStdString());
+        EXPECT_EQ(ErrorOf([&] { store.AddTax(pair.first, pair.second, ttScatti, {}); }), message);
     }
     EXPECT_EQ(store.Taxs().Count(), 24);
 }
