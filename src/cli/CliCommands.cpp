@@ -1,7 +1,9 @@
 #include "CliCommands.h"
 
+#include "LogCommands.h"
 #include "StoreCommands.h"
 #include "TariffCommands.h"
+#include "WatchCommand.h"
 
 #include "config/ConfigStores.h"
 #include "tariff/TariffStores.h"
@@ -57,6 +59,8 @@ void RegisterAllCommands()
 
     RegisterStoreCommands();
     RegisterTariffCommands();
+    RegisterWatchCommand();
+    RegisterLogCommands();
 }
 
 QString ForTerminal(QString message)

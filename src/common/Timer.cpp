@@ -42,11 +42,17 @@ void Timer::fire()
 {
     if (!m_enabled || m_inHandler)
         return;
-    QPointer<Timer> alive(this);
+    // Cleared also when a handler throws, so the timer goes on ticking afterwards.
+    struct InHandler {
+        QPointer<Timer> timer;
+        ~InHandler()
+        {
+            if (timer)
+                timer->m_inHandler = false;
+        }
+    } guard{this};
     m_inHandler = true;
     Q_EMIT timeout();
-    if (alive)
-        m_inHandler = false;
 }
 
 void DisableOwnedTimers(QObject* owner)

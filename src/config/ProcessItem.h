@@ -5,6 +5,11 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
+
+namespace vestrel::platform {
+class LaunchedProcess;
+}
 
 namespace vestrel {
 
@@ -12,6 +17,15 @@ enum TRunKind { rkConnected, rkManual, rkStartUp };
 enum TCloseKind { ckNone, ckDisconnected, ckExit };
 
 class TProcessItem;
+
+// What the launcher keeps of an item while the program runs; never stored.
+struct TProcessRun {
+    // The process started for the item; empty while it is idle.
+    std::shared_ptr<platform::LaunchedProcess> Process;
+    // A start of the item is under way.
+    bool Starting = false;
+};
+
 using TNotifyProcess = std::function<void(TProcessItem* item)>;
 
 // An application that a profile or a connection entry starts and closes; the launcher runs it.
@@ -38,6 +52,10 @@ public:
 
     TNotifyProcess OnRun;
     TNotifyProcess OnClose;
+
+    // Shared so that a start under way can tell, through a weak reference, whether the item
+    // still exists when it reports back.
+    const std::shared_ptr<TProcessRun> Run = std::make_shared<TProcessRun>();
 
 private:
     QString m_nome;

@@ -31,14 +31,40 @@ DialUpService& defaultService()
 
 QString DialUpService::errorText(DialUpCode code) const
 {
-    switch (code) {
-    case DialUpUnavailable:
+    if (code == DialUpUnavailable)
         return u"Il servizio di accesso remoto non è disponibile"_s;
-    case DialUpNoEntry:
-        return u"Impossibile trovare la voce della rubrica"_s;
-    default:
-        return {};
-    }
+    return StandardDialUpErrorText(code);
+}
+
+DialUpResult<DialUpEntryProperties> DialUpService::entryProperties(const QString&)
+{
+    return {DialUpUnavailable, {}};
+}
+
+DialUpResult<std::vector<DialUpConnection>> DialUpService::connections()
+{
+    return {DialUpUnavailable, {}};
+}
+
+DialUpResult<qint32> DialUpService::connectionState(DialUpHandle)
+{
+    return {DialUpUnavailable, {}};
+}
+
+DialUpResult<QString> DialUpService::ipAddress(DialUpHandle)
+{
+    return {DialUpUnavailable, {}};
+}
+
+DialUpResult<DialUpHandle> DialUpService::dial(const QString&, const QString&, const QString&,
+                                               DialUpProgress)
+{
+    return {DialUpUnavailable, 0};
+}
+
+DialUpCode DialUpService::hangUp(DialUpHandle)
+{
+    return DialUpUnavailable;
 }
 
 bool DialUpService::isEntry(const QString& name)

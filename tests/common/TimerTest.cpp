@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 using namespace vestrel;
 using vestrel::testing::FakeClock;
 
@@ -104,4 +106,19 @@ TEST(FakeClock, NowMovesWithTheTicks)
     const auto d = DecodeDate(Now());
     EXPECT_EQ(d.day, 17);
     EXPECT_EQ(DecodeTime(Now()).hour, 0);
+}
+
+TEST(Timer, KeepsTickingAfterAHandlerThrew)
+{
+    FakeClock clock;
+    Timer timer(nullptr, {}, 1000);
+    int ticks = 0;
+    QObject::connect(&timer, &Timer::timeout, [&] {
+        if (++ticks == 1)
+            throw std::runtime_error("guasto");
+    });
+    timer.start();
+    EXPECT_THROW(clock.advance(1000), std::runtime_error);
+    clock.advance(1000);
+    EXPECT_EQ(ticks, 2);
 }

@@ -1,20 +1,20 @@
-#include "FakeClock.h"
+#include "VirtualClock.h"
 
-#include "common/Timer.h"
+#include "Timer.h"
 
 #include <QPointer>
 
 #include <algorithm>
 
-namespace vestrel::testing {
+namespace vestrel {
 
-class FakeTimerBackend final : public TimerBackend {
+class VirtualTimerBackend final : public TimerBackend {
 public:
-    FakeTimerBackend(FakeClock& clock, Timer& timer) : m_clock(clock)
+    VirtualTimerBackend(VirtualClock& clock, Timer& timer) : m_clock(clock)
     {
         m_clock.m_entries.push_back({&timer, this, 0, 0, false});
     }
-    ~FakeTimerBackend() override
+    ~VirtualTimerBackend() override
     {
         auto& entries = m_clock.m_entries;
         entries.erase(std::remove_if(entries.begin(), entries.end(),
@@ -31,36 +31,36 @@ public:
     void stop() override { m_clock.entryFor(this)->armed = false; }
 
 private:
-    FakeClock& m_clock;
+    VirtualClock& m_clock;
 };
 
-FakeClock::FakeClock(TDateTime start) : m_start(start)
+VirtualClock::VirtualClock(TDateTime start) : m_start(start)
 {
     Clock::setInstance(this);
 }
 
-FakeClock::~FakeClock()
+VirtualClock::~VirtualClock()
 {
     Clock::setInstance(nullptr);
 }
 
-TDateTime FakeClock::now() const
+TDateTime VirtualClock::now() const
 {
     return MSecsToDateTime(DateTimeToMSecs(m_start) + (m_tick - m_startTick));
 }
 
-void FakeClock::setNow(TDateTime value)
+void VirtualClock::setNow(TDateTime value)
 {
     m_start = value;
     m_startTick = m_tick;
 }
 
-std::unique_ptr<TimerBackend> FakeClock::createTimerBackend(Timer& timer)
+std::unique_ptr<TimerBackend> VirtualClock::createTimerBackend(Timer& timer)
 {
-    return std::make_unique<FakeTimerBackend>(*this, timer);
+    return std::make_unique<VirtualTimerBackend>(*this, timer);
 }
 
-FakeClock::Entry* FakeClock::entryFor(const FakeTimerBackend* backend)
+VirtualClock::Entry* VirtualClock::entryFor(const VirtualTimerBackend* backend)
 {
     for (auto& e : m_entries)
         if (e.backend == backend)
@@ -68,7 +68,7 @@ FakeClock::Entry* FakeClock::entryFor(const FakeTimerBackend* backend)
     return nullptr;
 }
 
-void FakeClock::advance(qint64 ms)
+void VirtualClock::advance(qint64 ms)
 {
     const qint64 target = m_tick + ms;
     for (;;) {
@@ -86,4 +86,20 @@ void FakeClock::advance(qint64 ms)
     m_tick = std::max(m_tick, target);
 }
 
-} // namespace vestrel::testing
+} // namespace vestrel
+
+namespace vestrel {
+
+bool VirtualClock::advanceToNextTimer(qint64 limitMs)
+{
+    const Entry* next = nullptr;
+    for (const auto& e : m_entries)
+        if (e.armed && (!next || e.due < next->due))
+            next = &e;
+    if (!next || next->due - m_tick > limitMs)
+        return false;
+    advance(std::max<qint64>(next->due - m_tick, 0));
+    return true;
+}
+
+} // namespace vestrel

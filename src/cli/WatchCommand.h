@@ -1,0 +1,8 @@
+#pragma once
+
+namespace vestrel::cli {
+
+// watch [--simulate SCRIPT] [--answer yes|no]
+void RegisterWatchCommand();
+
+} // namespace vestrel::cli

@@ -1,0 +1,41 @@
+#include "TrafficService.h"
+
+#include "TrafficSimulated.h"
+#include "TrafficSysfs.h"
+
+#include <memory>
+
+namespace vestrel::platform {
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+TrafficService* installed = nullptr;
+
+TrafficService& defaultService()
+{
+    static const std::unique_ptr<TrafficService> service = []() -> std::unique_ptr<TrafficService> {
+        const QString forced = qEnvironmentVariable("VESTREL_TRAFFIC").trimmed().toLower();
+        if (forced == u"simulated"_s)
+            return std::make_unique<TrafficSimulated>();
+        if (!forced.isEmpty() && forced != u"sysfs"_s)
+            qWarning("VESTREL_TRAFFIC: unknown backend \"%s\", using sysfs", qPrintable(forced));
+        return std::make_unique<TrafficSysfs>();
+    }();
+    return *service;
+}
+
+} // namespace
+
+TrafficService& TrafficService::instance()
+{
+    return installed ? *installed : defaultService();
+}
+
+void TrafficService::setInstance(TrafficService* service)
+{
+    installed = service;
+}
+
+} // namespace vestrel::platform
