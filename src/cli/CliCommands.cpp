@@ -6,6 +6,7 @@
 #include "WatchCommand.h"
 
 #include "config/ConfigStores.h"
+#include "monitor/Status.h"
 #include "tariff/TariffStores.h"
 
 #include "common/ProcessValues.h"
@@ -56,6 +57,7 @@ void RegisterAllCommands()
     // Every store class of the program, for resave.
     RegisterConfigStores();
     RegisterTariffStores();
+    RegisterMonitorStores();
 
     RegisterStoreCommands();
     RegisterTariffCommands();

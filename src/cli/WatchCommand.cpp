@@ -11,6 +11,7 @@
 #include "common/VestrelError.h"
 #include "config/Settings.h"
 #include "log/DataUnits.h"
+#include "log/OldTables.h"
 #include "monitor/ConnectionReactions.h"
 #include "monitor/DataShare.h"
 #include "monitor/DialerStart.h"
@@ -97,6 +98,12 @@ int run(const std::optional<SimulationScript>& script, CliIO& io)
     data.Agenda().SetFileName(dir + u"Calendar.dat"_s);
 
     status.SetProgramStart(Now());
+    // Tables left by older releases are taken over once.
+    try {
+        TakeOverOldTables(log, dir);
+    } catch (const VestrelError& e) {
+        ShowNotice(Balloon::Notice, e.message());
+    }
     status.SetProfile(settings.Profiles().Count() > 0 ? settings.Profiles()[0] : nullptr);
     if (script)
         for (const auto& [entry, tax] : script->taxes)

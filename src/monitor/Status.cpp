@@ -15,6 +15,7 @@
 #include "config/Settings.h"
 #include "log/DataUnits.h"
 #include "platform/DialUpService.h"
+#include "store/StoreRegistry.h"
 #include "tariff/CostEngine.h"
 #include "tariff/Taxations.h"
 
@@ -445,6 +446,11 @@ void TStatus::recoverUnsavedConnection()
     m_questionPending = false;
     if (add && m_log)
         m_log->AddConnection(currentConnection());
+}
+
+void RegisterMonitorStores()
+{
+    store::StoreRegistry::Register("TStatus", [] { return std::make_unique<TStatus>(nullptr); });
 }
 
 void SetCurrentStatus(TStatus* status)

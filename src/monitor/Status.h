@@ -213,6 +213,9 @@ private:
     qint64 m_lastDate = -1;
 };
 
+// Makes TStatus known to the store registry (vestrel-cli resave).
+void RegisterMonitorStores();
+
 // The process's live status, for the predicates below; the caller keeps ownership.
 void SetCurrentStatus(TStatus* status);
 TStatus* CurrentStatus();

@@ -7,6 +7,7 @@
 #include "support/QStringPrinter.h"
 #include "tariff/TariffFixtures.h"
 
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -81,6 +82,15 @@ TEST_F(Watch, ReplaysATenMinuteConnectionAndLogsIt)
     EXPECT_EQ(record->R(), 2400000u);
     EXPECT_TRUE(out.contains(u"Connessione registrata: Casa"_s)) << out.toStdString();
     EXPECT_TRUE(out.contains(u"Imposto la tariffa Telecom - TAT Urbana associata alla connessione Casa"_s));
+
+    for (const QString& name : {u"Status.dat"_s, u"Connections.dat"_s}) {
+        SCOPED_TRACE(name.toStdString());
+        const QString again = dir.filePath(u"again-"_s + name);
+        ASSERT_EQ(run({u"resave"_s, dir.filePath(name), again}), 0);
+        QFile a(dir.filePath(name)), b(again);
+        ASSERT_TRUE(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+        EXPECT_EQ(a.readAll(), b.readAll());
+    }
 }
 
 TEST_F(Watch, APowerCutLeavesAConnectionThatTheNextStartOffersToLog)
