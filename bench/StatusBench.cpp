@@ -10,7 +10,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QCoreApplication>
 
 using namespace vestrel;
 
@@ -41,12 +40,3 @@ void BM_PerSecondStepOfADayLongConnection(benchmark::State& state)
 BENCHMARK(BM_PerSecondStepOfADayLongConnection)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

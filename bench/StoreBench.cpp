@@ -7,7 +7,6 @@
 #include <benchmark/benchmark.h>
 
 #include <QBuffer>
-#include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -216,12 +215,3 @@ void BM_DecodeLog(benchmark::State& state)
 BENCHMARK(BM_DecodeLog)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -5,7 +5,6 @@
 
 #include "common/DateTime.h"
 
-#include <QCoreApplication>
 
 #include <benchmark/benchmark.h>
 
@@ -117,13 +116,3 @@ BENCHMARK(BM_RepriceLogUnderAllBuiltins)->Unit(benchmark::kMillisecond)->Iterati
 } // namespace
 
 // The stores' autosave timers need an application object.
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -1,6 +1,7 @@
 #include "LogCommands.h"
 
 #include "CliCommands.h"
+#include "ConsoleServices.h"
 
 #include "common/DateFormat.h"
 #include "common/Dates.h"
@@ -18,33 +19,6 @@ namespace vestrel::cli {
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-// The program's boxes on the terminal: information on out, the rest on err; questions get No.
-class TerminalDialogs final : public Dialogs {
-public:
-    explicit TerminalDialogs(CliIO& io) : m_io(io), m_previous(&Dialogs::instance())
-    {
-        Dialogs::setInstance(this);
-    }
-    ~TerminalDialogs() override { Dialogs::setInstance(m_previous); }
-
-    DialogAnswer show(DialogKind kind, const QString& text) override
-    {
-        (kind == DialogKind::Information ? m_io.out : m_io.err) << ForTerminal(text) << '\n';
-        switch (kind) {
-        case DialogKind::YesNo:
-            return DialogAnswer::No;
-        case DialogKind::YesNoCancel:
-            return DialogAnswer::Cancel;
-        default:
-            return DialogAnswer::Ok;
-        }
-    }
-
-private:
-    CliIO& m_io;
-    Dialogs* m_previous;
-};
 
 // The log as the program binds it: "Connections.dat" in the data directory, created if missing.
 class BoundLog {
@@ -75,7 +49,7 @@ int exportLog(const QStringList& args, CliIO& io)
 {
     if (args.size() != 1)
         return 2;
-    TerminalDialogs dialogs(io);
+    ConsoleDialogs dialogs(io);
     BoundLog bound;
     return bound.log.ExportText(args[0]) ? 0 : 1;
 }
@@ -84,7 +58,7 @@ int importLog(const QStringList& args, CliIO& io)
 {
     if (args.size() != 1)
         return 2;
-    TerminalDialogs dialogs(io);
+    ConsoleDialogs dialogs(io);
     BoundLog bound;
     return bound.log.ImportText(args[0]) ? 0 : 1;
 }
@@ -119,7 +93,7 @@ int stats(const QStringList& args, CliIO& io)
             lower = -OneMillisecond / 2; // 30/12/1899 0:00 as a bound, not as "every record"
     }
 
-    TerminalDialogs dialogs(io);
+    ConsoleDialogs dialogs(io);
     BoundLog bound;
     TDataUnitsItems groups;
     (bound.log.*queries.value(by))(groups, upper, lower);

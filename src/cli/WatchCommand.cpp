@@ -1,6 +1,7 @@
 #include "WatchCommand.h"
 
 #include "CliCommands.h"
+#include "ConsoleServices.h"
 #include "Simulation.h"
 
 #include "common/Dialogs.h"
@@ -33,40 +34,6 @@ namespace vestrel::cli {
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-// Questions and boxes on the console, answered as the command line says.
-class ConsoleDialogs final : public Dialogs {
-public:
-    ConsoleDialogs(QTextStream& out, bool yes) : m_out(out), m_yes(yes) { Dialogs::setInstance(this); }
-    ~ConsoleDialogs() override { Dialogs::setInstance(nullptr); }
-    DialogAnswer show(DialogKind kind, const QString& text) override
-    {
-        m_out << ForTerminal(text) << '\n';
-        if (kind != DialogKind::YesNo && kind != DialogKind::YesNoCancel)
-            return DialogAnswer::Ok;
-        m_out << (m_yes ? "-> Sì\n" : "-> No\n");
-        m_out.flush();
-        return m_yes ? DialogAnswer::Yes : DialogAnswer::No;
-    }
-
-private:
-    QTextStream& m_out;
-    bool m_yes;
-};
-
-class ConsoleNotices final : public Notices {
-public:
-    explicit ConsoleNotices(QTextStream& out) : m_out(out) { Notices::setInstance(this); }
-    ~ConsoleNotices() override { Notices::setInstance(nullptr); }
-    void show(Balloon, const QString& text, const QString& title) override
-    {
-        m_out << (title.isEmpty() ? QString() : title + u": "_s) << ForTerminal(text) << '\n';
-        m_out.flush();
-    }
-
-private:
-    QTextStream& m_out;
-};
 
 volatile std::sig_atomic_t g_stop = 0;
 
@@ -180,8 +147,8 @@ int watch(const QStringList& args, CliIO& io)
             throw VestrelError(withDetail(u"Impossibile aprire il file: "_s + scriptFile, file.errorString()));
         script = SimulationScript::Parse(QString::fromUtf8(file.readAll()));
     }
-    ConsoleDialogs dialogs(io.out, yes);
-    ConsoleNotices notices(io.out);
+    ConsoleDialogs dialogs(io, yes);
+    ConsoleNotices notices(io);
     return run(script, io);
 }
 

@@ -1,4 +1,4 @@
-#include "cli/CliCommands.h"
+#include "cli/CliRunner.h"
 #include "store/StoreRegistry.h"
 #include "store/StreamBytes.h"
 #include "store/TestStores.h"
@@ -13,22 +13,6 @@ using namespace vestrel::testing;
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-struct CliRun {
-    int code;
-    QString out;
-    QString err;
-};
-
-CliRun run(const QStringList& args)
-{
-    QString out, err;
-    QTextStream o(&out), e(&err);
-    const int code = cli::RunCli(args, o, e);
-    o.flush();
-    e.flush();
-    return {code, out, err};
-}
 
 class CliTest : public ::testing::Test {
 protected:
@@ -54,7 +38,7 @@ TEST_F(CliTest, DumpPrintsAReadableTree)
     TWaveSounds s;
     s.SetName(u"WaveSounds"_s);
     s.Waves().Add()->SetName(u"Connessione stabilita"_s);
-    const CliRun r = run({u"dump"_s, write(u"Waves.dat"_s, encode(s))});
+    const CliResult r = RunCli({u"dump"_s, write(u"Waves.dat"_s, encode(s))});
     EXPECT_EQ(r.code, 0);
     EXPECT_EQ(r.out, uR"(object WaveSounds: TWaveSounds
   AskOnLoadError = False
@@ -81,11 +65,11 @@ TEST_F(CliTest, DumpRejectsDamagedFilesWithTheDecodersMessage)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.fault);
-        const CliRun r = run({u"dump"_s, write(u"bad.dat"_s, c.bytes)});
+        const CliResult r = RunCli({u"dump"_s, write(u"bad.dat"_s, c.bytes)});
         EXPECT_EQ(r.code, 1);
         EXPECT_EQ(r.err, QString::fromUtf8(c.message));
     }
-    const CliRun missing = run({u"dump"_s, dir.filePath(u"missing.dat"_s)});
+    const CliResult missing = RunCli({u"dump"_s, dir.filePath(u"missing.dat"_s)});
     EXPECT_EQ(missing.code, 1);
     EXPECT_TRUE(missing.err.startsWith(u"Impossibile aprire il file: "_s));
 }
@@ -97,7 +81,7 @@ TEST_F(CliTest, ResaveDecodesIntoTheNamedClassAndWritesTheSameBytes)
     s.Waves().Add()->SetName(u"Disconnessione"_s);
     const QByteArray bytes = encode(s);
     const QString out = dir.filePath(u"out.dat"_s);
-    const CliRun r = run({u"resave"_s, write(u"in.dat"_s, bytes), out});
+    const CliResult r = RunCli({u"resave"_s, write(u"in.dat"_s, bytes), out});
     EXPECT_EQ(r.code, 0) << r.err.toStdString();
     QFile f(out);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
@@ -106,13 +90,13 @@ TEST_F(CliTest, ResaveDecodesIntoTheNamedClassAndWritesTheSameBytes)
 
 TEST_F(CliTest, ResaveFailures)
 {
-    const CliRun unknown = run({u"resave"_s, write(u"x.dat"_s, StreamBytes().header("TNobody", "").end()),
+    const CliResult unknown = RunCli({u"resave"_s, write(u"x.dat"_s, StreamBytes().header("TNobody", "").end()),
                              dir.filePath(u"o.dat"_s)});
     EXPECT_EQ(unknown.code, 1);
     EXPECT_EQ(unknown.err, u"Classe sconosciuta: TNobody\n"_s);
 
     const QByteArray bad = StreamBytes().header("TWaveSounds", "W").str("Nope").tag(store::ValueTag::Nil).end();
-    const CliRun damaged = run({u"resave"_s, write(u"y.dat"_s, bad), dir.filePath(u"o.dat"_s)});
+    const CliResult damaged = RunCli({u"resave"_s, write(u"y.dat"_s, bad), dir.filePath(u"o.dat"_s)});
     EXPECT_EQ(damaged.code, 1);
     EXPECT_EQ(damaged.err, u"Error reading W.Nope: Property does not exist\n"_s);
     EXPECT_FALSE(QFile::exists(dir.filePath(u"o.dat"_s)));
@@ -120,8 +104,8 @@ TEST_F(CliTest, ResaveFailures)
 
 TEST_F(CliTest, WrongUsageExitsWithTwo)
 {
-    EXPECT_EQ(run({}).code, 2);
-    EXPECT_EQ(run({u"nonsense"_s}).code, 2);
-    EXPECT_EQ(run({u"dump"_s}).code, 2);
-    EXPECT_EQ(run({u"--colour"_s, u"dump"_s}).code, 2);
+    EXPECT_EQ(RunCli({}).code, 2);
+    EXPECT_EQ(RunCli({u"nonsense"_s}).code, 2);
+    EXPECT_EQ(RunCli({u"dump"_s}).code, 2);
+    EXPECT_EQ(RunCli({u"--colour"_s, u"dump"_s}).code, 2);
 }

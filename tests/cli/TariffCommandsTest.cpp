@@ -1,6 +1,6 @@
 #include "common/Clock.h"
 #include "config/Settings.h"
-#include "cli/CliCommands.h"
+#include "cli/CliRunner.h"
 #include "tariff/TariffFixtures.h"
 
 #include <gtest/gtest.h>
@@ -14,27 +14,11 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-struct Result {
-    int code;
-    QString out;
-    QString err;
-};
-
 class TariffCommands : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(dir.isValid()); }
 
-    Result run(QStringList args)
-    {
-        args.prepend(dir.path());
-        args.prepend(u"--data-dir"_s);
-        QString out, err;
-        QTextStream o(&out), e(&err);
-        const int code = cli::RunCli(args, o, e);
-        o.flush();
-        e.flush();
-        return {code, out, err};
-    }
+    CliResult run(const QStringList& args) { return RunCliIn(dir.path(), args); }
 
     // The tariffs of the worked examples, beside the built-in ones.
     void addExampleTariffs()
@@ -60,7 +44,7 @@ protected:
 
 TEST_F(TariffCommands, TariffsListsTheBuiltInTariffsAndCreatesTheFiles)
 {
-    const Result r = run({u"tariffs"_s});
+    const CliResult r = run({u"tariffs"_s});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     const QStringList lines = r.out.split(u'\n', Qt::SkipEmptyParts);
     EXPECT_EQ(lines.size(), 24);
@@ -89,7 +73,7 @@ TEST_F(TariffCommands, PriceReproducesTheWorkedExamples)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const Result r = run({u"price"_s, u"--tax"_s, QString::fromUtf8(c.tax), u"--from"_s,
+        const CliResult r = run({u"price"_s, u"--tax"_s, QString::fromUtf8(c.tax), u"--from"_s,
                               QString::fromUtf8(c.from), u"--to"_s, QString::fromUtf8(c.to)});
         EXPECT_EQ(r.code, 0) << r.err.toStdString();
         EXPECT_EQ(r.out, QString::fromUtf8(c.line) + u'\n');
@@ -98,17 +82,17 @@ TEST_F(TariffCommands, PriceReproducesTheWorkedExamples)
 
 TEST_F(TariffCommands, PriceFailuresSayWhyInItalian)
 {
-    const Result unknown = run({u"price"_s, u"--tax"_s, u"Nessuno - Niente"_s, u"--from"_s,
+    const CliResult unknown = run({u"price"_s, u"--tax"_s, u"Nessuno - Niente"_s, u"--from"_s,
                                 u"2001-03-14 10:00:00"_s, u"--to"_s, u"2001-03-14 10:20:00"_s});
     EXPECT_EQ(unknown.code, 1);
     EXPECT_EQ(unknown.err, u"Tariffa sconosciuta: Nessuno - Niente\n"_s);
 
-    const Result badDate = run({u"price"_s, u"--tax"_s, u"Telecom - TAT Urbana"_s, u"--from"_s,
+    const CliResult badDate = run({u"price"_s, u"--tax"_s, u"Telecom - TAT Urbana"_s, u"--from"_s,
                                 u"2001-02-30 10:00:00"_s, u"--to"_s, u"2001-03-14 10:20:00"_s});
     EXPECT_EQ(badDate.code, 1);
     EXPECT_TRUE(badDate.err.startsWith(u"Data non valida: 2001-02-30 10:00:00"_s));
 
-    const Result reversed = run({u"price"_s, u"--tax"_s, u"Telecom - TAT Urbana"_s, u"--from"_s,
+    const CliResult reversed = run({u"price"_s, u"--tax"_s, u"Telecom - TAT Urbana"_s, u"--from"_s,
                                  u"2001-03-14 10:20:00"_s, u"--to"_s, u"2001-03-14 10:00:00"_s});
     EXPECT_EQ(reversed.code, 1);
     EXPECT_FALSE(reversed.err.isEmpty());
@@ -118,12 +102,12 @@ TEST_F(TariffCommands, PriceFailuresSayWhyInItalian)
 
 TEST_F(TariffCommands, CompareNamesCheaperTariffsOrNothing)
 {
-    const Result dear = run({u"compare"_s, u"--tax"_s, u"Telecom - TAT Interdistrettuale 30"_s, u"--from"_s,
+    const CliResult dear = run({u"compare"_s, u"--tax"_s, u"Telecom - TAT Interdistrettuale 30"_s, u"--from"_s,
                              u"2001-03-14 10:00:00"_s, u"--to"_s, u"2001-03-14 11:00:00"_s});
     ASSERT_EQ(dear.code, 0) << dear.err.toStdString();
     EXPECT_GT(dear.out.trimmed().size(), 0);
 
-    const Result cheapest = run({u"compare"_s, u"--tax"_s, u"Flat - Gratis"_s, u"--from"_s,
+    const CliResult cheapest = run({u"compare"_s, u"--tax"_s, u"Flat - Gratis"_s, u"--from"_s,
                                  u"2001-03-14 10:00:00"_s, u"--to"_s, u"2001-03-14 11:00:00"_s});
     ASSERT_EQ(cheapest.code, 0) << cheapest.err.toStdString();
     EXPECT_EQ(cheapest.out, u"\n"_s);
@@ -145,7 +129,7 @@ TEST_F(TariffCommands, DayTellsHolidaysAndSaints)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.date);
-        const Result r = run({u"day"_s, QString::fromUtf8(c.date)});
+        const CliResult r = run({u"day"_s, QString::fromUtf8(c.date)});
         ASSERT_EQ(r.code, 0) << r.err.toStdString();
         const QStringList lines = r.out.split(u'\n', Qt::SkipEmptyParts);
         ASSERT_EQ(lines.size(), 5);
@@ -168,7 +152,7 @@ TEST_F(TariffCommands, StoresOfTheProgramResaveByteForByte)
     for (const QString& name : {u"Taxations.dat"_s, u"Calendar.dat"_s, u"Settings.dat"_s}) {
         SCOPED_TRACE(name.toStdString());
         const QString out = dir.filePath(u"again-"_s + name);
-        const Result r = run({u"resave"_s, dir.filePath(name), out});
+        const CliResult r = run({u"resave"_s, dir.filePath(name), out});
         ASSERT_EQ(r.code, 0) << r.err.toStdString();
         QFile a(dir.filePath(name)), b(out);
         ASSERT_TRUE(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));

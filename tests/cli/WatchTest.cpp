@@ -1,4 +1,4 @@
-#include "cli/CliCommands.h"
+#include "cli/CliRunner.h"
 #include "cli/SimulationScript.h"
 
 #include "common/Dates.h"
@@ -28,18 +28,13 @@ class Watch : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(dir.isValid()); }
 
-    int run(QStringList args, QString* out = nullptr)
+    int run(const QStringList& args, QString* out = nullptr)
     {
-        args = QStringList{u"--data-dir"_s, dir.path()} + args;
-        QString o, e;
-        QTextStream os(&o), es(&e);
-        const int code = cli::RunCli(args, os, es);
-        os.flush();
-        es.flush();
+        const CliResult r = RunCliIn(dir.path(), args);
         if (out)
-            *out = o;
-        EXPECT_TRUE(e.isEmpty()) << e.toStdString();
-        return code;
+            *out = r.out;
+        EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+        return r.code;
     }
 
     // The program in its own process, for a run that ends as a power cut does.

@@ -3,6 +3,7 @@
 #include "config/Settings.h"
 #include "platform/SimulatedDialUp.h"
 #include "store/StoreStream.h"
+#include "support/TestFiles.h"
 #include "support/FakeClock.h"
 #include "support/QStringPrinter.h"
 #include "support/ScriptedDialogs.h"
@@ -24,17 +25,8 @@ protected:
     {
         return dir.filePath(name);
     }
-    static QByteArray read(const QString& file)
-    {
-        QFile f(file);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-    static void write(const QString& file, const QByteArray& bytes)
-    {
-        QFile f(file);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
+    static QByteArray read(const QString& file) { return ReadFile(file); }
+    static void write(const QString& file, const QByteArray& bytes) { WriteFile(file, bytes); }
     // The store as the program writes it, without binding it.
     static void writeStore(const QString& file, const store::TPersistentComponent& s)
     {

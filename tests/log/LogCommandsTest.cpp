@@ -1,6 +1,6 @@
 #include "LogFixtures.h"
 
-#include "cli/CliCommands.h"
+#include "cli/CliRunner.h"
 
 using namespace vestrel;
 using namespace vestrel::testing;
@@ -8,25 +8,9 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-struct CliRun {
-    int code;
-    QString out;
-    QString err;
-};
-
 class LogCommandsTest : public LogTest {
 protected:
-    CliRun run(QStringList args)
-    {
-        args.prepend(dir.path());
-        args.prepend(u"--data-dir"_s);
-        QString out, err;
-        QTextStream o(&out), e(&err);
-        const int code = cli::RunCli(args, o, e);
-        o.flush();
-        e.flush();
-        return {code, out, err};
-    }
+    CliResult run(const QStringList& args) { return RunCliIn(dir.path(), args); }
     void fillLog()
     {
         TDataUnits log;
@@ -60,7 +44,7 @@ TEST_F(LogCommandsTest, StatsPrintOneLinePerGroup)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args.join(u' ').toStdString());
-        const CliRun r = run(QStringList{u"log"_s, u"stats"_s} + c.args);
+        const CliResult r = run(QStringList{u"log"_s, u"stats"_s} + c.args);
         EXPECT_EQ(r.code, 0) << r.err.toStdString();
         EXPECT_EQ(r.out, QString::fromUtf8(c.out));
     }
@@ -70,7 +54,7 @@ TEST_F(LogCommandsTest, ExportThenImportIntoAnotherDataDirectory)
 {
     fillLog();
     const QString text = path(u"Connessioni.txt"_s);
-    CliRun r = run({u"log"_s, u"export"_s, text});
+    CliResult r = run({u"log"_s, u"export"_s, text});
     EXPECT_EQ(r.code, 0);
     EXPECT_EQ(r.out, u"I dati di connessione sono stati esportati con successo in "_s + text + u'\n');
 
@@ -99,11 +83,11 @@ TEST_F(LogCommandsTest, WrongUsage)
                                      {u"log"_s, u"stats"_s, u"--by"_s, u"day"_s, u"--by"_s, u"day"_s},
                                      {u"log"_s, u"stats"_s, u"--by"_s, u"day"_s, u"--from"_s}}) {
         SCOPED_TRACE(args.join(u' ').toStdString());
-        const CliRun r = run(args);
+        const CliResult r = run(args);
         EXPECT_EQ(r.code, 2);
         EXPECT_TRUE(r.err.contains(u"log stats --by"_s));
     }
-    const CliRun r = run({u"log"_s, u"stats"_s, u"--by"_s, u"day"_s, u"--from"_s, u"2000-02-30"_s});
+    const CliResult r = run({u"log"_s, u"stats"_s, u"--by"_s, u"day"_s, u"--from"_s, u"2000-02-30"_s});
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(r.err.startsWith(u"Data non valida: 2000-02-30"_s));
 }
@@ -111,7 +95,7 @@ TEST_F(LogCommandsTest, WrongUsage)
 TEST_F(LogCommandsTest, ResaveKnowsTheLog)
 {
     fillLog();
-    const CliRun r = run({u"resave"_s, path(u"Connections.dat"_s), path(u"out.dat"_s)});
+    const CliResult r = run({u"resave"_s, path(u"Connections.dat"_s), path(u"out.dat"_s)});
     EXPECT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_EQ(ReadFile(path(u"out.dat"_s)), ReadFile(path(u"Connections.dat"_s)));
 }

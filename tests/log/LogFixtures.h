@@ -5,14 +5,13 @@
 #include "support/FakeClock.h"
 #include "support/QStringPrinter.h"
 #include "support/ScriptedDialogs.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <QFile>
 #include <QTemporaryDir>
 
-#include <csignal>
-#include <sys/resource.h>
 
 namespace vestrel::testing {
 
@@ -41,39 +40,6 @@ inline std::vector<TDateTime> Starts(const TDataUnitsItems& items)
         out.push_back(items[i]->I());
     return out;
 }
-
-inline QByteArray ReadFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-inline void WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-// Files may grow no further than `bytes` while it lives: the next write past it fails, as on a
-// full disk.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &m_saved);
-        rlimit limit = m_saved;
-        limit.rlim_cur = bytes;
-        EXPECT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
-    }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &m_saved); }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit m_saved{};
-};
 
 // A temporary data directory, a fake clock and scripted dialogs.
 class LogTest : public ::testing::Test {

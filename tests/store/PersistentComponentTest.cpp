@@ -5,14 +5,13 @@
 #include "common/Timer.h"
 #include "support/FakeClock.h"
 #include "support/ScriptedDialogs.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <QFile>
 #include <QTemporaryDir>
 
-#include <csignal>
-#include <sys/resource.h>
 
 using namespace vestrel;
 using namespace vestrel::testing;
@@ -31,17 +30,8 @@ protected:
     void TearDown() override { SetTerminateHook({}); }
 
     QString path(const QString& name) const { return dir.filePath(name); }
-    static QByteArray read(const QString& file)
-    {
-        QFile f(file);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-    static void write(const QString& file, const QByteArray& bytes)
-    {
-        QFile f(file);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
+    static QByteArray read(const QString& file) { return ReadFile(file); }
+    static void write(const QString& file, const QByteArray& bytes) { WriteFile(file, bytes); }
 
     FakeClock clock;
     ScriptedDialogs dialogs;
@@ -216,25 +206,6 @@ TEST_F(StoreTest, AnUnreadableFileKeepsTheValuesAndStillRaisesOnLoaded)
     EXPECT_TRUE(dialogs.shown[0].text.startsWith(u"Impossibile aprire il file: "_s + path(u"Waves.dat"_s) + u"\r\r["_s));
     EXPECT_FALSE(s.Loading());
 }
-
-namespace {
-// Writes past this many bytes fail as on a full disk.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &m_saved);
-        rlimit limit = m_saved;
-        limit.rlim_cur = bytes;
-        EXPECT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
-    }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &m_saved); }
-
-private:
-    rlimit m_saved{};
-};
-} // namespace
 
 TEST_F(StoreTest, AFailedSaveLeavesTheOldFileAndStopsTheAutosave)
 {
