@@ -1,10 +1,13 @@
 #include "PowerService.h"
 
+#include "LogindPower.h"
+
 #include "common/Dialogs.h"
 #include "common/SystemInfo.h"
 #include "common/VestrelError.h"
 
 #include <atomic>
+#include <memory>
 
 namespace vestrel::platform {
 
@@ -12,13 +15,14 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-// Until a real backend exists the answer is an honest refusal, never a pretended shutdown.
-class PowerUnavailable final : public PowerService {
-public:
-    PowerOffResult powerOff(bool) override { return {false, PowerOffUnavailableText()}; }
-};
-
 std::atomic<PowerService*> installed = nullptr;
+
+std::unique_ptr<PowerService> createDefault()
+{
+    if (qEnvironmentVariable("VESTREL_POWER") == u"none"_s)
+        return std::make_unique<PowerUnavailable>();
+    return CreateDefaultPowerService(QDBusConnection::systemBus());
+}
 
 } // namespace
 
@@ -31,8 +35,9 @@ PowerService& PowerService::instance()
 {
     if (PowerService* service = installed.load())
         return *service;
-    static PowerUnavailable service;
-    return service;
+    // Never destroyed: a D-Bus connection must not be torn down after the application object.
+    static PowerService* const fallback = createDefault().release();
+    return *fallback;
 }
 
 void PowerService::setInstance(PowerService* service)

@@ -19,7 +19,9 @@ public:
     // means the request was accepted: the machine goes down afterwards.
     virtual PowerOffResult powerOff(bool force) = 0;
 
-    // The one installed last, else a service that can power nothing off.
+    // The one installed last, else the default chosen once: logind when the system bus offers
+    // it, else PowerUnavailable. VESTREL_POWER=none forces PowerUnavailable (the tests set it,
+    // so no test can power the machine off).
     static PowerService& instance();
     // The caller keeps ownership; nullptr restores the default.
     static void setInstance(PowerService* service);
@@ -27,6 +29,12 @@ public:
 
 // What a system without a power-off backend answers.
 QString PowerOffUnavailableText();
+
+// Refuses every request with PowerOffUnavailableText(), never pretending a shutdown.
+class PowerUnavailable final : public PowerService {
+public:
+    PowerOffResult powerOff(bool) override { return {false, PowerOffUnavailableText()}; }
+};
 
 } // namespace vestrel::platform
 

@@ -7,13 +7,16 @@
 #include <ctime>
 
 // Every test executable runs in Rome's time zone with a neutral C locale, so dates, names and
-// separators do not depend on the machine.
+// separators do not depend on the machine, and with the power and clock services disabled.
 int main(int argc, char** argv)
 {
     setenv("TZ", "Europe/Rome", 1);
     tzset();
     setenv("LC_ALL", "C.UTF-8", 1);
     std::setlocale(LC_ALL, "C.UTF-8");
+    // No test may power the machine off or move its clock through the real system services.
+    setenv("VESTREL_POWER", "none", 1);
+    setenv("VESTREL_CLOCK", "none", 1);
     QCoreApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
