@@ -1,6 +1,6 @@
 #include "DialUpService.h"
 
-#include "SimulatedDialUp.h"
+#include "NetworkManagerDialUp.h"
 
 #include <QtGlobal>
 
@@ -14,16 +14,11 @@ namespace {
 
 DialUpService* installed = nullptr;
 
-// Only the simulated backend exists so far; VESTREL_DIALUP=simulated asks for it by name.
+// Chosen once, on first use: VESTREL_DIALUP forces a backend, else the one the system offers.
 DialUpService& defaultService()
 {
-    static const std::unique_ptr<DialUpService> service = [] {
-        const QString forced = qEnvironmentVariable("VESTREL_DIALUP").trimmed().toLower();
-        if (!forced.isEmpty() && forced != u"simulated"_s)
-            qWarning("VESTREL_DIALUP: unknown backend \"%s\", using the simulated one",
-                     qPrintable(forced));
-        return std::make_unique<SimulatedDialUp>();
-    }();
+    static const std::unique_ptr<DialUpService> service =
+        CreateDefaultDialUpService(QDBusConnection::systemBus());
     return *service;
 }
 

@@ -17,6 +17,8 @@ int main(int argc, char** argv)
     // No test may power the machine off or move its clock through the real system services.
     setenv("VESTREL_POWER", "none", 1);
     setenv("VESTREL_CLOCK", "none", 1);
+    // Nor see the machine's own dial-up connections: the default dial-up service is simulated.
+    setenv("VESTREL_DIALUP", "simulated", 1);
     QCoreApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
