@@ -15,6 +15,7 @@
 
 #include "common/Notices.h"
 #include "config/Settings.h"
+#include "platform/DialUpService.h"
 #include "tariff/Agenda.h"
 #include "tariff/HolidayCalendar.h"
 
@@ -70,6 +71,12 @@ TDataShare::~TDataShare()
 
 void TDataShare::StartMonitoring()
 {
+    if (!m_noDialUpTold && !platform::DialUpService::instance().available()) {
+        m_noDialUpTold = true;
+        ShowNotice(Balloon::Notice,
+                   u"Nessun servizio di connessione remota trovato: Vestrel conterà gli avvii "
+                   u"manuali e le chiamate sulla linea"_s);
+    }
     m_ras->SetCheckBusy(true);
     m_resources->SetActive(true);
 }

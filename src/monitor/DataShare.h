@@ -49,7 +49,8 @@ public:
     TTimeLimitWatch& TimeLimit() const { return *m_timeLimit; }
     TStartEntryDial& StartEntryDial() const { return *m_startEntryDial; }
 
-    // The periodic work of a normal run: the dial-up poll and the resource watch.
+    // The periodic work of a normal run: the dial-up poll and the resource watch. On a machine
+    // without any dial-up service it says so, once.
     void StartMonitoring();
     // From here on no worker delivers anything and no monitor polls.
     void BeginShutdown();
@@ -77,6 +78,7 @@ private:
     std::unique_ptr<TTimeLimitWatch> m_timeLimit;
     std::unique_ptr<TStartEntryDial> m_startEntryDial;
     bool m_tapiEnding = false;
+    bool m_noDialUpTold = false;
 };
 
 } // namespace vestrel

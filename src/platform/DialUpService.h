@@ -116,6 +116,9 @@ public:
 
     // The name is one of the entries (exact comparison); false when they cannot be listed.
     bool isEntry(const QString& name);
+    // False for the backend of a machine without any dial-up service: nothing can be seen or
+    // dialled, only manual starts and line calls are counted.
+    virtual bool available() const { return true; }
 
     // The process-wide service: the one installed last, else the backend VESTREL_DIALUP names,
     // else the best one present on this machine.

@@ -1,6 +1,7 @@
 #include "NetworkManagerDialUp.h"
 
 #include "DBusPresence.h"
+#include "PppdDialUp.h"
 #include "SimulatedDialUp.h"
 
 #include "common/Timer.h"
@@ -10,6 +11,7 @@
 #include <QDBusMetaType>
 #include <QDBusObjectPath>
 #include <QDBusVariant>
+#include <QFileInfo>
 #include <QMutexLocker>
 
 #include <algorithm>
@@ -569,6 +571,8 @@ std::unique_ptr<DialUpService> CreateDefaultDialUpService(const QDBusConnection&
         return std::make_unique<SimulatedDialUp>();
     if (forced == u"networkmanager"_s)
         return std::make_unique<NetworkManagerDialUp>(bus);
+    if (forced == u"pppd"_s)
+        return std::make_unique<PppdDialUp>();
     if (forced == u"none"_s)
         return std::make_unique<NoDialUp>();
     if (!forced.isEmpty())
@@ -576,6 +580,8 @@ std::unique_ptr<DialUpService> CreateDefaultDialUpService(const QDBusConnection&
                  qPrintable(forced));
     if (HasDBusService(bus, Service))
         return std::make_unique<NetworkManagerDialUp>(bus);
+    if (QFileInfo(PppdPaths().peersDir).isDir())
+        return std::make_unique<PppdDialUp>();
     return std::make_unique<NoDialUp>();
 }
 

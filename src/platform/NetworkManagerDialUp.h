@@ -96,10 +96,11 @@ public:
     {
         return DialUpUnavailable;
     }
+    bool available() const override { return false; }
 };
 
-// The backend VESTREL_DIALUP names (simulated, networkmanager, none), else NetworkManager when
-// it answers on `bus`, else NoDialUp.
+// The backend VESTREL_DIALUP names (simulated, networkmanager, pppd, none), else NetworkManager
+// when it answers on `bus`, else pppd when /etc/ppp/peers exists, else NoDialUp.
 std::unique_ptr<DialUpService> CreateDefaultDialUpService(const QDBusConnection& bus);
 
 } // namespace vestrel::platform

@@ -6,6 +6,7 @@
 #include "common/Dates.h"
 #include "config/Settings.h"
 #include "log/DataUnits.h"
+#include "platform/NetworkManagerDialUp.h"
 #include "platform/SimulatedDialUp.h"
 #include "platform/SimulatedLine.h"
 #include "support/FakeClock.h"
@@ -16,6 +17,9 @@
 
 #include <QTemporaryDir>
 
+#include <algorithm>
+#include <type_traits>
+
 #include <gtest/gtest.h>
 
 using namespace vestrel;
@@ -25,13 +29,19 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-class DataShare : public ::testing::Test {
+const QString NoDialUpNotice = u"Nessun servizio di connessione remota trovato: Vestrel conterà "
+                               u"gli avvii manuali e le chiamate sulla linea"_s;
+
+// The data module on the given dial-up backend, monitoring.
+template <class DialUp>
+class DataShareOn : public ::testing::Test {
 protected:
-    DataShare() : clock(EncodeDateTime(2001, 3, 14, 10, 0, 0))
+    DataShareOn() : clock(EncodeDateTime(2001, 3, 14, 10, 0, 0))
     {
         DialUpService::setInstance(&dialUp);
         LineService::setInstance(&line);
-        dialUp.addEntry(u"Casa"_s);
+        if constexpr (std::is_same_v<DialUp, SimulatedDialUp>)
+            dialUp.addEntry(u"Casa"_s);
         settings.SetFileName(dir.filePath(u"Settings.dat"_s));
         taxations.SetFileName(dir.filePath(u"Taxations.dat"_s));
         log.SetFileName(dir.filePath(u"Connections.dat"_s));
@@ -42,7 +52,7 @@ protected:
         data->Status().SetFileName(dir.filePath(u"Status.dat"_s));
         data->StartMonitoring();
     }
-    ~DataShare() override
+    ~DataShareOn() override
     {
         reactions.reset();
         data.reset();
@@ -53,7 +63,7 @@ protected:
     FakeClock clock;
     ScriptedDialogs dialogs;
     RecordingNotices notices;
-    SimulatedDialUp dialUp;
+    DialUp dialUp;
     SimulatedLine line;
     QTemporaryDir dir;
     TSettings settings;
@@ -61,7 +71,27 @@ protected:
     TDataUnits log;
     std::unique_ptr<TDataShare> data;
     std::unique_ptr<ConnectionReactions> reactions;
+
+    long noDialUpNotices() const
+    {
+        return std::count_if(notices.shown.begin(), notices.shown.end(), [](const auto& n) {
+            return n.balloon == Balloon::Notice && n.text == NoDialUpNotice;
+        });
+    }
+
+    // A one-minute manual count on the entry's tariff.
+    void countOneManualMinute()
+    {
+        data->Status().SetTax(taxations.FindTax(u"Telecom - TAT Urbana"_s));
+        data->Status().SetEntryName(ManualStartKey());
+        SendMtxEvent(TMtxEvent::ManualStart);
+        clock.advance(60'000);
+        SendMtxEvent(TMtxEvent::ManualStop);
+    }
 };
+
+using DataShare = DataShareOn<SimulatedDialUp>;
+using DataShareWithoutDialUp = DataShareOn<NoDialUp>;
 
 } // namespace
 
@@ -97,12 +127,27 @@ TEST_F(DataShare, ARasConnectionIsCountedFromConnectingToGoneAndLogged)
 
 TEST_F(DataShare, AManualCountGoesThroughTheMachine)
 {
-    data->Status().SetTax(taxations.FindTax(u"Telecom - TAT Urbana"_s));
-    data->Status().SetEntryName(ManualStartKey());
-    SendMtxEvent(TMtxEvent::ManualStart);
-    clock.advance(60'000);
-    SendMtxEvent(TMtxEvent::ManualStop);
+    countOneManualMinute();
     ASSERT_EQ(log.Units().Count(), 1);
     EXPECT_EQ(log.Units()[0]->N(), u"Avvio manuale"_s);
     EXPECT_EQ(SecondsOf(log.Units()[0]->F() - log.Units()[0]->I()), 60);
+    EXPECT_EQ(noDialUpNotices(), 0) << "a dial-up service is present";
+}
+
+TEST_F(DataShareWithoutDialUp, SaysOnceThatThereIsNoServiceAndStillCountsAManualStart)
+{
+    EXPECT_EQ(noDialUpNotices(), 1);
+    // Monitoring again, and the dial-up poll running on nothing, say nothing more.
+    data->StartMonitoring();
+    countOneManualMinute();
+    clock.advance(60'000);
+    EXPECT_EQ(noDialUpNotices(), 1);
+    EXPECT_TRUE(IsMtxState(TMtxState::Idle));
+
+    ASSERT_EQ(log.Units().Count(), 1);
+    const auto* record = log.Units()[0];
+    EXPECT_EQ(record->N(), u"Avvio manuale"_s);
+    EXPECT_EQ(record->I(), EncodeDateTime(2001, 3, 14, 10, 0, 0));
+    EXPECT_EQ(SecondsOf(record->F() - record->I()), 60);
+    EXPECT_GT(record->L(), 0.0) << "the minute is costed on the chosen tariff";
 }

@@ -40,6 +40,8 @@ public:
     std::vector<Call> calls(const QString& busName, const QString& path);
 
     QDBusConnection connection() const;
+    // The bus's address, for a program run as a child process to use as its system bus.
+    const QString& address() const { return m_address; }
     const QString& error() const { return m_error; }
 
 private:
