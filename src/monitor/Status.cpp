@@ -409,7 +409,9 @@ void TStatus::DialEntry(const QString& entry, int delayMs)
 
 void TStatus::SaveNow()
 {
-    if (!FileName().isEmpty())
+    // A clean store already equals its file: the end of a connection resets (and saves) up to
+    // three times in a row, and only the first write has anything to write.
+    if (!FileName().isEmpty() && Modified())
         Save();
 }
 
