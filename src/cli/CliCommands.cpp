@@ -7,6 +7,7 @@
 
 #include "config/ConfigStores.h"
 #include "monitor/Status.h"
+#include "services/ServiceStores.h"
 #include "tariff/TariffStores.h"
 
 #include "common/ProcessValues.h"
@@ -58,6 +59,7 @@ void RegisterAllCommands()
     RegisterConfigStores();
     RegisterTariffStores();
     RegisterMonitorStores();
+    RegisterServiceStores();
 
     RegisterStoreCommands();
     RegisterTariffCommands();

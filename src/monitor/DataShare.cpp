@@ -16,6 +16,7 @@
 #include "common/Notices.h"
 #include "config/Settings.h"
 #include "platform/DialUpService.h"
+#include "services/WaveSounds.h"
 #include "tariff/Agenda.h"
 #include "tariff/HolidayCalendar.h"
 
@@ -42,10 +43,12 @@ TDataShare::TDataShare(TSettings& settings, TTaxations& taxations, TDataUnits& l
       m_disconnection(std::make_unique<TDisconnection>(*m_ras)),
       m_dialer(std::make_unique<TDialer>(*m_status, *m_ras, *m_disconnection)),
       m_timeLimit(std::make_unique<TTimeLimitWatch>(*m_status, *m_disconnection)),
-      m_startEntryDial(std::make_unique<TStartEntryDial>(*m_status, *m_ras))
+      m_startEntryDial(std::make_unique<TStartEntryDial>(*m_status, *m_ras)),
+      m_waveSounds(std::make_unique<TWaveSounds>())
 {
     setObjectName(u"DataShare"_s);
     m_agenda->SetName(u"Agenda"_s);
+    m_waveSounds->SetName(u"WaveSounds"_s);
     m_status->SetTaxations(&taxations);
     m_status->SetLog(&log);
     m_status->SetPerformance(m_performance.get());
@@ -85,6 +88,7 @@ void TDataShare::BeginShutdown()
 {
     m_ras->SetCheckBusy(false);
     m_launcher->BeginShutdown();
+    m_waveSounds->BeginShutdown();
 }
 
 void TDataShare::wireMachine()
@@ -120,8 +124,11 @@ void TDataShare::wireRas()
             status.SetDialingNumber(r->EntryPhoneNumber(status.EntryName()));
         SendMtxEvent(TMtxEvent::RasConnecting);
     };
-    ras.OnRasOnLine = [&status](TRasControl* r) {
+    ras.OnRasOnLine = [this, &status](TRasControl* r) {
         SendMtxEvent(TMtxEvent::RasConnected);
+        // A connection seen only once it is up (the Linux backends report no connecting
+        // states) is read from here on; one read since connecting goes on as it is.
+        m_performance->SetActiveRAS(true);
         status.SetEntryName(r->ActiveConnectionName());
         status.SetDinamicIP(r->ConnectionIPAddress(status.EntryName()));
         if (status.DialingNumber().trimmed().isEmpty())
@@ -202,6 +209,16 @@ void TDataShare::tapiCallEnd()
 
 void TDataShare::wireTraffic()
 {
+    // The service the dial-up monitor watches, so the counters are those of its connection.
+    platform::DialUpService& dialUp = platform::DialUpService::instance();
+    m_performance->SetConnectionInterface([&dialUp] {
+        const platform::DialUpResult<std::vector<platform::DialUpConnection>> list =
+            dialUp.connections();
+        if (!list.ok() || list.value.empty())
+            return QString();
+        const platform::DialUpResult<QString> name = dialUp.interfaceName(list.value.front().handle);
+        return name.ok() ? name.value : QString();
+    });
     m_performance->OnChangeData = [this](const TInstanceData&, int index, quint64 value) {
         if (index == TPerformance::BytesSentCounter)
             m_status->SetBytesTransmitted(clamped(value));

@@ -22,6 +22,7 @@ class TStatus;
 class TSysResource9x;
 class TTapiControl;
 class TTaxations;
+class TWaveSounds;
 struct TCallInfo;
 
 // The shared data module, without widgets: it owns the state machine, the dial-up and line
@@ -48,6 +49,8 @@ public:
     TDialer& Dialer() const { return *m_dialer; }
     TTimeLimitWatch& TimeLimit() const { return *m_timeLimit; }
     TStartEntryDial& StartEntryDial() const { return *m_startEntryDial; }
+    // The sound store, holding the built-in set until the application binds it to its file.
+    TWaveSounds& WaveSounds() const { return *m_waveSounds; }
 
     // The periodic work of a normal run: the dial-up poll and the resource watch. On a machine
     // without any dial-up service it says so, once.
@@ -77,6 +80,7 @@ private:
     std::unique_ptr<TDialer> m_dialer;
     std::unique_ptr<TTimeLimitWatch> m_timeLimit;
     std::unique_ptr<TStartEntryDial> m_startEntryDial;
+    std::unique_ptr<TWaveSounds> m_waveSounds;
     bool m_tapiEnding = false;
     bool m_noDialUpTold = false;
 };

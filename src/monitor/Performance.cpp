@@ -36,11 +36,19 @@ void TPerformance::SetActiveRAS(bool value)
         return;
 
     QString name = m_interfaceName;
-    if (name.isEmpty())
-        name = m_service.dialUpInterfaces().value(0);
-    if (name.isEmpty())
-        return;
-    const TrafficReading reading = m_service.read(name);
+    if (name.isEmpty() && m_connectionInterface)
+        name = m_connectionInterface();
+    TrafficReading reading;
+    if (!name.isEmpty())
+        reading = m_service.read(name);
+    if (reading.status == TrafficReading::Status::Missing && m_interfaceName.isEmpty()) {
+        // Not told, or told one without counters of its own: the first dial-up interface.
+        const QString first = m_service.dialUpInterfaces().value(0);
+        if (!first.isEmpty() && first != name) {
+            name = first;
+            reading = m_service.read(name);
+        }
+    }
     if (reading.status == TrafficReading::Status::Missing)
         return;
     if (reading.status == TrafficReading::Status::Failed) {

@@ -44,9 +44,16 @@ public:
     // when there is no such interface yet. Off: stops reading and remembers where the counters
     // stand, so a later connection over the same interface counts from there.
     void SetActiveRAS(bool value);
-    // The interface to read; empty (the default) takes the first dial-up interface present.
+    // The interface to read; empty (the default) takes the connection's interface, else the
+    // first dial-up interface present.
     QString InterfaceName() const { return m_interfaceName; }
     void SetInterfaceName(const QString& name) { m_interfaceName = name; }
+    // Asked at each activation: the interface of the connection being counted, empty when the
+    // dial-up service cannot tell. One that has no counters is passed over.
+    void SetConnectionInterface(std::function<QString()> lookup)
+    {
+        m_connectionInterface = std::move(lookup);
+    }
 
     // Reads once now (each tick does the same). An interface that has gone ends the reading
     // quietly, keeping the figures reported so far.
@@ -78,6 +85,7 @@ private:
     bool m_active = false;
     bool m_latched = false;
     QString m_interfaceName;
+    std::function<QString()> m_connectionInterface;
     TInstanceData m_instance;
     int m_ifIndex = 0;
     std::array<quint64, 2> m_base{};

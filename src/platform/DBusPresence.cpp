@@ -40,8 +40,12 @@ bool IsAbsentServiceError(const QDBusError& error)
     case QDBusError::Disconnected:
         return true;
     default:
-        // A name that cannot be activated is reported with this name and no enum value.
-        return error.name() == u"org.freedesktop.DBus.Error.NameHasNoOwner"_s;
+        // A name that cannot be activated, or whose activation fails to start the service (an
+        // installed but disabled system service has no unit to start), is reported with one of
+        // these names and no enum value.
+        return error.name() == u"org.freedesktop.DBus.Error.NameHasNoOwner"_s
+               || error.name().startsWith(u"org.freedesktop.DBus.Error.Spawn."_s)
+               || error.name() == u"org.freedesktop.systemd1.NoSuchUnit"_s;
     }
 }
 

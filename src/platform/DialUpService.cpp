@@ -51,6 +51,11 @@ DialUpResult<QString> DialUpService::ipAddress(DialUpHandle)
     return {DialUpUnavailable, {}};
 }
 
+DialUpResult<QString> DialUpService::interfaceName(DialUpHandle)
+{
+    return {DialUpUnavailable, {}};
+}
+
 DialUpResult<DialUpHandle> DialUpService::dial(const QString&, const QString&, const QString&,
                                                DialUpProgress)
 {

@@ -105,6 +105,9 @@ public:
     virtual DialUpResult<qint32> connectionState(DialUpHandle handle);
     // The address the connection was given, as dotted text.
     virtual DialUpResult<QString> ipAddress(DialUpHandle handle);
+    // The network interface that carries the connection's traffic (ppp0, wwan0); empty while
+    // the backend cannot tell.
+    virtual DialUpResult<QString> interfaceName(DialUpHandle handle);
     // Starts dialling. The handle may be non-zero even when the code is not DialUpOk; it is then
     // still to be hung up. Progress arrives through `progress` until the connection is connected, has failed
     // or was hung up.

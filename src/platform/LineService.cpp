@@ -1,8 +1,6 @@
 #include "LineService.h"
 
-#include "SimulatedLine.h"
-
-#include <QtGlobal>
+#include "ModemManagerLine.h"
 
 #include <memory>
 
@@ -14,16 +12,11 @@ namespace {
 
 LineService* installed = nullptr;
 
-// Only the simulated backend exists so far; VESTREL_LINE=simulated asks for it by name.
+// Chosen once, on first use: VESTREL_LINE forces a backend, else the one the system offers.
 LineService& defaultService()
 {
-    static const std::unique_ptr<LineService> service = [] {
-        const QString forced = qEnvironmentVariable("VESTREL_LINE").trimmed().toLower();
-        if (!forced.isEmpty() && forced != u"simulated"_s)
-            qWarning("VESTREL_LINE: unknown backend \"%s\", using the simulated one",
-                     qPrintable(forced));
-        return std::make_unique<SimulatedLine>();
-    }();
+    static const std::unique_ptr<LineService> service =
+        CreateDefaultLineService(QDBusConnection::systemBus());
     return *service;
 }
 

@@ -308,6 +308,18 @@ DialUpResult<QString> PppdDialUp::ipAddress(DialUpHandle handle)
     return {DialUpOk, m_address(link.interfaceName)};
 }
 
+DialUpResult<QString> PppdDialUp::interfaceName(DialUpHandle handle)
+{
+    const QString peer = peerOf(handle);
+    if (peer.isEmpty())
+        return {DialUpInvalidHandle, {}};
+    const Link link = links().value(peer);
+    if (stateOf(link) < 0)
+        return {DialUpInvalidHandle, {}};
+    // From the pid file; a name that is no interface name is none.
+    return {DialUpOk, link.interfaceName.contains(u'/') ? QString() : link.interfaceName};
+}
+
 DialUpResult<DialUpHandle> PppdDialUp::dial(const QString& entry, const QString&, const QString&,
                                             DialUpProgress progress)
 {

@@ -60,6 +60,7 @@ public:
     DialUpResult<std::vector<DialUpConnection>> connections() override;
     DialUpResult<qint32> connectionState(DialUpHandle handle) override;
     DialUpResult<QString> ipAddress(DialUpHandle handle) override;
+    DialUpResult<QString> interfaceName(DialUpHandle handle) override;
     DialUpResult<DialUpHandle> dial(const QString& entry, const QString& userName,
                                     const QString& password, DialUpProgress progress) override;
     DialUpCode hangUp(DialUpHandle handle) override;

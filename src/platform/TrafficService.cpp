@@ -21,7 +21,9 @@ TrafficService& defaultService()
             return std::make_unique<TrafficSimulated>();
         if (!forced.isEmpty() && forced != u"sysfs"_s)
             qWarning("VESTREL_TRAFFIC: unknown backend \"%s\", using sysfs", qPrintable(forced));
-        return std::make_unique<TrafficSysfs>();
+        // Tests and demonstrations lay out a folder like /sys/class/net of their own.
+        const QString root = qEnvironmentVariable("VESTREL_SYSFS_NET");
+        return root.isEmpty() ? std::make_unique<TrafficSysfs>() : std::make_unique<TrafficSysfs>(root);
     }();
     return *service;
 }

@@ -34,7 +34,8 @@ public:
     virtual QString description() const = 0;
 
     // The one installed last, else the backend VESTREL_TRAFFIC names ("simulated", "sysfs"),
-    // else the sysfs one.
+    // else the sysfs one (reading the folder VESTREL_SYSFS_NET names instead of /sys/class/net
+    // when it is set).
     static TrafficService& instance();
     // The caller keeps ownership; nullptr restores the default.
     static void setInstance(TrafficService* service);

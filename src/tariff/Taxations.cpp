@@ -3,6 +3,8 @@
 #include "common/StringHelpers.h"
 #include "common/VestrelError.h"
 
+#include <algorithm>
+
 namespace vestrel {
 
 using namespace Qt::Literals::StringLiterals;
@@ -108,6 +110,37 @@ TTaxItem* TTaxations::FindTax(const QString& displayName) const
 {
     const int index = m_taxs.IndexOfDisplayName(displayName);
     return index >= 0 ? m_taxs[index] : nullptr;
+}
+
+TTaxItem* TTaxations::DeleteTax(TTaxItem* tax)
+{
+    const int index = m_taxs.IndexOf(tax);
+    if (index < 0)
+        return nullptr;
+    if (m_taxs.Count() == 1)
+        throw VestrelError(OnlyTaxLeftText());
+    m_taxs.Delete(index);
+    return m_taxs[0];
+}
+
+QString OnlyTaxLeftText()
+{
+    return u"Almeno una tariffa ci deve essere!"_s;
+}
+
+std::vector<TaxGroup> GroupTaxsByGestore(const TTaxItems& taxs)
+{
+    std::vector<TaxGroup> groups;
+    for (int i = 0; i < taxs.Count(); ++i) {
+        TTaxItem* tax = taxs[i];
+        auto group = std::find_if(groups.begin(), groups.end(), [tax](const TaxGroup& g) {
+            return SameTaxText(g.Gestore, tax->Gestore());
+        });
+        if (group == groups.end())
+            group = groups.insert(groups.end(), TaxGroup{tax->Gestore(), {}});
+        group->Taxs.push_back(tax);
+    }
+    return groups;
 }
 
 void TTaxations::UpdateMonthlyBonuses()

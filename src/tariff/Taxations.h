@@ -5,6 +5,7 @@
 #include "store/PersistentComponent.h"
 
 #include <functional>
+#include <vector>
 
 namespace vestrel {
 
@@ -47,6 +48,10 @@ public:
     // True when a tariff other than `item` has that operator and name.
     bool TaxNameInUse(const TTaxItem* item, const QString& gestore, const QString& nome) const;
     TTaxItem* FindTax(const QString& displayName) const;
+    // Destroys a tariff of the list and returns the first one left, which the caller makes
+    // current. The list keeps at least one tariff: for the only one, raises OnlyTaxLeftText()
+    // and changes nothing. A tariff not in the list is left alone (nullptr).
+    TTaxItem* DeleteTax(TTaxItem* tax);
     // Replaces every tariff with the built-in list.
     void LoadDefaultTaxs();
     void UpdateMonthlyBonuses();
@@ -62,6 +67,20 @@ public:
 private:
     TTaxItems m_taxs{this};
 };
+
+// Why the only tariff left cannot be deleted.
+QString OnlyTaxLeftText();
+
+// One operator of the tariff tree and its tariffs, in store order. The operator is written as
+// its first tariff writes it.
+struct TaxGroup {
+    QString Gestore;
+    std::vector<TTaxItem*> Taxs;
+};
+
+// The tariffs grouped by operator, the operators in the order of their first tariff; operators
+// that differ only in ASCII case or in blanks at the ends are one group.
+std::vector<TaxGroup> GroupTaxsByGestore(const TTaxItems& taxs);
 
 // Text comparison of tariff keys: blanks and control characters at both ends are ignored, and
 // the case of ASCII letters only.

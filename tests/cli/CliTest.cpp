@@ -1,3 +1,4 @@
+#include "cli/CliCommands.h"
 #include "cli/CliRunner.h"
 #include "store/StoreRegistry.h"
 #include "store/StreamBytes.h"
@@ -18,6 +19,9 @@ class CliTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        // The program's own classes first, so the small test store takes the place of the real
+        // sound store of the same name.
+        cli::RegisterAllCommands();
         store::StoreRegistry::Register("TWaveSounds", [] { return std::make_unique<TWaveSounds>(); });
         ASSERT_TRUE(dir.isValid());
     }

@@ -1,5 +1,6 @@
 // `vestrel-cli watch` on the real clock, with python3-dbusmock's networkmanager template on a
-// private bus as the program's system bus.
+// private bus as the program's system bus and a folder laid out like /sys/class/net as the
+// source of the traffic counters.
 #include "platform/PrivateBus.h"
 
 #include "common/Dates.h"
@@ -12,6 +13,8 @@
 #include <QDBusObjectPath>
 #include <QDBusVariant>
 #include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
@@ -33,6 +36,7 @@ const QString ActiveIface = u"org.freedesktop.NetworkManager.Connection.Active"_
 const QString Modem = u"/org/freedesktop/NetworkManager/Devices/Modem0"_s;
 const QString Ip4Config = u"/org/freedesktop/NetworkManager/IP4Config/7"_s;
 const QString Active = u"/org/freedesktop/NetworkManager/ActiveConnection/Gsm"_s;
+const QString DeviceIface = u"org.freedesktop.NetworkManager.Device"_s;
 // Longer than two of the program's one-second dial-up polls.
 constexpr int SeenMs = 2'500;
 
@@ -44,12 +48,21 @@ protected:
         if (!missing.isEmpty())
             GTEST_SKIP() << "no D-Bus mock: " << missing.toStdString();
         ASSERT_TRUE(dir.isValid());
+        ASSERT_TRUE(net.isValid());
+        // The modem's data interface, and another dial-up interface listed before it.
+        ASSERT_NO_FATAL_FAILURE(writeInterface(u"ppp0"_s, {{u"type"_s, "512"}, {u"ifindex"_s, "3"}}));
+        ASSERT_NO_FATAL_FAILURE(setCounters(u"ppp0"_s, 777, 888));
+        ASSERT_NO_FATAL_FAILURE(writeInterface(
+            u"wwan0"_s, {{u"type"_s, "65534"}, {u"ifindex"_s, "5"}, {u"uevent"_s, "DEVTYPE=wwan\n"}}));
+        ASSERT_NO_FATAL_FAILURE(setCounters(u"wwan0"_s, 1'000, 5'000));
         qDBusRegisterMetaType<QMap<QString, QVariantMap>>();
         ASSERT_TRUE(bus.start()) << bus.error().toStdString();
         ASSERT_TRUE(bus.startTemplate(u"networkmanager"_s, Nm)) << bus.error().toStdString();
         QDBusMessage device = mock(u"AddEthernetDevice"_s);
         device << u"Modem0"_s << u"ttyUSB0"_s << 30;
         ASSERT_EQ(send(device).type(), QDBusMessage::ReplyMessage);
+        // A modem's own interface is its control port; the data run over its IP interface.
+        ASSERT_NO_FATAL_FAILURE(setProperty(Modem, DeviceIface, u"IpInterface"_s, u"wwan0"_s));
         QDBusMessage add = QDBusMessage::createMethodCall(
             Nm, u"/org/freedesktop/NetworkManager/Settings"_s,
             u"org.freedesktop.NetworkManager.Settings"_s, u"AddConnection"_s);
@@ -100,6 +113,8 @@ protected:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(u"DBUS_SYSTEM_BUS_ADDRESS"_s, bus.address());
         env.insert(u"VESTREL_DIALUP"_s, u"networkmanager"_s);
+        env.insert(u"VESTREL_SYSFS_NET"_s, net.path());
+        env.remove(u"VESTREL_TRAFFIC"_s);
         program.setProcessEnvironment(env);
         program.start(QStringLiteral(VESTREL_CLI_PATH),
                       {u"--data-dir"_s, dir.path(), u"watch"_s});
@@ -123,15 +138,37 @@ protected:
         return out.contains(text);
     }
 
-    void setActiveState(uint state)
+    void setProperty(const QString& path, const QString& iface, const QString& name,
+                     const QVariant& value)
     {
         QDBusMessage set = mock(u"SetProperty"_s);
-        set << Active << ActiveIface << u"State"_s << QVariant::fromValue(QDBusVariant(state));
+        set << path << iface << name << QVariant::fromValue(QDBusVariant(value));
         const QDBusMessage reply = send(set);
         ASSERT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
     }
+    void setActiveState(uint state) { setProperty(Active, ActiveIface, u"State"_s, state); }
+
+    void writeFile(const QString& path, const QByteArray& bytes)
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
+        ASSERT_EQ(file.write(bytes), bytes.size());
+    }
+    void writeInterface(const QString& name, const std::vector<std::pair<QString, QByteArray>>& files)
+    {
+        ASSERT_TRUE(QDir(net.path()).mkpath(name + u"/statistics"_s));
+        for (const auto& file : files)
+            ASSERT_NO_FATAL_FAILURE(writeFile(net.filePath(name + u'/' + file.first), file.second));
+    }
+    void setCounters(const QString& name, quint64 sent, quint64 received)
+    {
+        const QString stats = net.filePath(name + u"/statistics/"_s);
+        ASSERT_NO_FATAL_FAILURE(writeFile(stats + u"tx_bytes"_s, QByteArray::number(sent) + '\n'));
+        ASSERT_NO_FATAL_FAILURE(writeFile(stats + u"rx_bytes"_s, QByteArray::number(received) + '\n'));
+    }
 
     QTemporaryDir dir;
+    QTemporaryDir net;
     PrivateBus bus;
     QProcess program;
     QString profile;
@@ -140,7 +177,7 @@ protected:
 
 } // namespace
 
-TEST_F(WatchNetworkManager, LogsAnActivationOfTheGsmProfileFromDiallingToDisconnection)
+TEST_F(WatchNetworkManager, LogsAnActivationOfTheGsmProfileWithTheBytesOfItsInterface)
 {
     ASSERT_NO_FATAL_FAILURE(startProgram());
     QThread::msleep(SeenMs);
@@ -157,6 +194,10 @@ TEST_F(WatchNetworkManager, LogsAnActivationOfTheGsmProfileFromDiallingToDisconn
     QThread::msleep(SeenMs);
     ASSERT_NO_FATAL_FAILURE(setActiveState(2u));
     QThread::msleep(SeenMs);
+    // Traffic while online; the decoy's counters move too.
+    ASSERT_NO_FATAL_FAILURE(setCounters(u"wwan0"_s, 1'500, 9'000));
+    ASSERT_NO_FATAL_FAILURE(setCounters(u"ppp0"_s, 7'777, 8'888));
+    QThread::msleep(1'500);
     QDBusMessage remove = mock(u"RemoveActiveConnection"_s);
     remove << Modem << Active;
     ASSERT_EQ(send(remove).type(), QDBusMessage::ReplyMessage);
@@ -180,4 +221,7 @@ TEST_F(WatchNetworkManager, LogsAnActivationOfTheGsmProfileFromDiallingToDisconn
     EXPECT_GE(seconds, 1);
     EXPECT_LE(seconds, 10);
     EXPECT_GT(record->L(), 0.0) << "the duration is costed";
+    // The counters of the profile's interface since it was created.
+    EXPECT_EQ(record->T(), 1'500u);
+    EXPECT_EQ(record->R(), 9'000u);
 }

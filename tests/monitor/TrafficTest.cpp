@@ -103,6 +103,26 @@ TEST_F(TrafficTest, ReadsTheNamedInterface)
     EXPECT_EQ(take(), (QStringList{u"0=2"_s, u"1=3"_s}));
 }
 
+TEST_F(TrafficTest, ReadsTheConnectionsInterfaceWhenItHasCounters)
+{
+    struct Row {
+        const char* told;
+        const char* read;
+    };
+    // ppp0 is the first dial-up interface; the connection's may be another one.
+    const Row rows[] = {{"wwan0", "wwan0"}, {"ttyUSB0", "ppp0"}, {"", "ppp0"}};
+    traffic.setCounters(u"ppp0"_s, 1, 1);
+    traffic.setCounters(u"wwan0"_s, 2, 3);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.told);
+        perf.SetConnectionInterface([&row] { return QString::fromLatin1(row.told); });
+        perf.SetActiveRAS(true);
+        EXPECT_EQ(perf.Instance().Name, QString::fromLatin1(row.read));
+        perf.SetActiveRAS(false);
+    }
+    EXPECT_TRUE(errors.isEmpty());
+}
+
 TEST_F(TrafficTest, ALinkThatStaysUpCountsFromTheEndOfThePreviousConnection)
 {
     traffic.setCounters(u"wwan0"_s, 1000, 2000);

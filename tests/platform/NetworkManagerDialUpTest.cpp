@@ -187,6 +187,25 @@ TEST_F(NetworkManagerDialUpTest, DialFollowsTheActivationToConnectedAndHangUpEnd
     EXPECT_EQ(progress.size(), 2u) << "no progress after a hang-up";
 }
 
+TEST_F(NetworkManagerDialUpTest, TheConnectionsInterfaceIsItsDevicesIpInterface)
+{
+    NetworkManagerDialUp dialUp(bus.connection(), 5'000, PollMs);
+    const DialUpResult<DialUpHandle> dialled = dialUp.dial(u"Mobile Casa"_s, {}, {}, recorder());
+    ASSERT_TRUE(dialled.ok()) << dialled.code;
+    const QString active = u"/org/freedesktop/NetworkManager/ActiveConnection/0"_s;
+    setProperty(active, ActiveIface, u"Devices"_s,
+                QVariant::fromValue(QList<QDBusObjectPath>{QDBusObjectPath(devicePath)}));
+    // The device's own interface is the modem's control port, whose traffic is not the link's.
+    const DialUpResult<QString> before = dialUp.interfaceName(dialled.value);
+    ASSERT_TRUE(before.ok()) << before.code;
+    EXPECT_EQ(before.value, QString());
+    setProperty(devicePath, u"org.freedesktop.NetworkManager.Device"_s, u"IpInterface"_s,
+                u"wwan0"_s);
+    EXPECT_EQ(dialUp.interfaceName(dialled.value).value, u"wwan0"_s);
+    ASSERT_EQ(dialUp.hangUp(dialled.value), DialUpOk);
+    EXPECT_EQ(dialUp.interfaceName(dialled.value).code, DialUpInvalidHandle);
+}
+
 TEST_F(NetworkManagerDialUpTest, FailedActivationGivesTheMappedCode)
 {
     struct Case {

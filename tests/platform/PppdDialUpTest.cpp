@@ -181,6 +181,7 @@ TEST(PppdDialUp, ConnectionFollowsThePidFileAndTheInterface)
     machine.interfaceUp(u"ppp0"_s);
     EXPECT_EQ(ppp.connectionState(handle).value, DialUpState::Connected);
     EXPECT_EQ(ppp.ipAddress(handle).value, u"10.1.2.3"_s);
+    EXPECT_EQ(ppp.interfaceName(handle).value, u"ppp0"_s) << "the traffic is counted there";
 
     // A plain pppN.pid belongs to the peer its pppd was called for.
     QDir(machine.path(u"proc"_s)).mkpath(QString::number(getpid()));
@@ -191,10 +192,12 @@ TEST(PppdDialUp, ConnectionFollowsThePidFileAndTheInterface)
     EXPECT_EQ(list.value[0].entry, u"isp"_s) << "oldest first";
     EXPECT_EQ(list.value[1].entry, u"other"_s);
     EXPECT_EQ(ppp.connectionState(list.value[1].handle).value, DialUpState::ConnectingDevice);
+    EXPECT_EQ(ppp.interfaceName(list.value[1].handle).value, u"ppp3"_s) << "from the file's name";
 
     QFile::remove(machine.path(u"run/ppp-isp.pid"_s));
     EXPECT_EQ(ppp.connectionState(handle).code, DialUpInvalidHandle);
     EXPECT_EQ(ppp.ipAddress(handle).code, DialUpInvalidHandle);
+    EXPECT_EQ(ppp.interfaceName(handle).code, DialUpInvalidHandle);
     EXPECT_EQ(ppp.hangUp(handle), DialUpNoConnection);
     EXPECT_EQ(ppp.connectionState(12345).code, DialUpInvalidHandle);
 }

@@ -259,6 +259,41 @@ TEST(Taxations, AddTaxSetsTheNewTariffValues)
     EXPECT_TRUE(store.AddTax(u"Prova"_s, u"Tempo"_s, ttTat, {})->Compare());
 }
 
+TEST(Taxations, GroupsOperatorsInOrderOfTheirFirstTariffFoldingOnlyAsciiCase)
+{
+    TTaxations store;
+    store.AddTax(u"Wind"_s, u"A"_s, ttTat, {});
+    store.AddTax(u"telecom"_s, u"B"_s, ttTat, {});
+    store.AddTax(u"Èni"_s, u"C"_s, ttTat, {});
+    store.AddTax(u"TELECOM"_s, u"D"_s, ttTat, {});
+    store.AddTax(u"èni"_s, u"E"_s, ttTat, {});
+    store.AddTax(u"x"_s, u"F"_s, ttTat, {})->SetGestore(u" wind\t"_s);
+    QStringList tree;
+    for (const TaxGroup& group : GroupTaxsByGestore(store.Taxs())) {
+        QStringList names;
+        for (const TTaxItem* tax : group.Taxs)
+            names << tax->Nome();
+        tree << group.Gestore + u": "_s + names.join(u',');
+    }
+    EXPECT_EQ(tree, (QStringList{u"Wind: A,F"_s, u"telecom: B,D"_s, u"Èni: C"_s, u"èni: E"_s}));
+}
+
+TEST(Taxations, DeleteKeepsAtLeastOneTariff)
+{
+    TTaxations store;
+    TTaxItem* first = store.AddTax(u"P"_s, u"Uno"_s, ttTat, {});
+    TTaxItem* second = store.AddTax(u"P"_s, u"Due"_s, ttTat, {});
+    store.SetModified(false);
+    EXPECT_EQ(store.DeleteTax(second), first);
+    EXPECT_TRUE(store.Modified());
+    EXPECT_EQ(store.Taxs().Count(), 1);
+    EXPECT_EQ(ErrorOf([&] { store.DeleteTax(first); }), u"Almeno una tariffa ci deve essere!"_s);
+    EXPECT_EQ(store.Taxs().Count(), 1);
+    TTaxItem stranger;
+    EXPECT_EQ(store.DeleteTax(&stranger), nullptr);
+    EXPECT_EQ(store.Taxs().Count(), 1);
+}
+
 TEST(Taxations, SettersWithRules)
 {
     TTaxations store;
