@@ -15,16 +15,21 @@ VestrelApplication::VestrelApplication(int& argc, char** argv) : QApplication(ar
     setQuitOnLastWindowClosed(false);
 }
 
-bool VestrelApplication::notify(QObject* receiver, QEvent* event)
+bool DeliverReportingExceptions(QObject* receiver, const std::function<bool()>& deliver)
 {
     try {
-        return QApplication::notify(receiver, event);
+        return deliver();
     } catch (const VestrelError& e) {
         ReportException(receiver, e.message());
     } catch (const std::exception& e) {
         ReportException(receiver, QString::fromLocal8Bit(e.what()));
     }
     return false;
+}
+
+bool VestrelApplication::notify(QObject* receiver, QEvent* event)
+{
+    return DeliverReportingExceptions(receiver, [&] { return QApplication::notify(receiver, event); });
 }
 
 } // namespace vestrel

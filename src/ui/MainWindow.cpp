@@ -99,6 +99,8 @@ TfmMain::TfmMain(const MainContext& context)
 TfmMain::~TfmMain()
 {
     DisableOwnedTimers(this);
+    if (m_reactions)
+        UnwireStatus();
 }
 
 void TfmMain::createFigures()

@@ -69,6 +69,8 @@ public:
     void BuildConnectionsMenu();
     void BuildSkinsMenu();
     void WireStatus();
+    // The live status forgets this window's handlers (the window goes before the data module).
+    void UnwireStatus();
     // The skin store's events: the built-in skins when it is empty, the labels after a change.
     void WireSkins();
     // The first activation: the timers, the monitors and the start-entry dial.

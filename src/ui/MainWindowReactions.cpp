@@ -130,6 +130,29 @@ void TfmMain::WireStatus()
     status.OnDayChanged = [this](TStatus*) { onDayChanged(); };
 }
 
+void TfmMain::UnwireStatus()
+{
+    TStatus& status = m_ctx.data.Status();
+    status.OnFasciaChanged = nullptr;
+    status.OnTimeChanged = nullptr;
+    status.OnScattiChanged = nullptr;
+    status.OnCostChanged = nullptr;
+    status.OnRemainingChanged = nullptr;
+    status.OnPreCountingStarted = nullptr;
+    status.OnCountingStarted = nullptr;
+    status.OnConnected = nullptr;
+    status.OnConnectionLogged = nullptr;
+    status.OnTaxChanged = nullptr;
+    status.OnTaxNeeded = nullptr;
+    status.OnMinLimiteReached = nullptr;
+    status.OnCallRateChanged = nullptr;
+    status.OnBytesTransmittedChanged = nullptr;
+    status.OnBytesReceivedChanged = nullptr;
+    status.OnSecond = nullptr;
+    status.OnDayChanged = nullptr;
+    m_reactions.reset();
+}
+
 void TfmMain::onConnected()
 {
     TStatus& status = m_ctx.data.Status();

@@ -1,9 +1,11 @@
 #include "app/CloseRequest.h"
 #include "app/ExceptionReport.h"
 #include "app/OnlyOne.h"
+#include "app/VestrelApplication.h"
 
 #include "common/Dates.h"
 #include "common/ProcessValues.h"
+#include "common/VestrelError.h"
 #include "config/Settings.h"
 #include "log/DataUnits.h"
 #include "monitor/ConnectionReactions.h"
@@ -178,6 +180,21 @@ TEST_F(ExceptionReports, OnlyTheFirstWritesTheFileBothShowTheBalloon)
     EXPECT_EQ(balloons, 2);
     EXPECT_TRUE(notices.shown.back().text.contains(u"«secondo» nell'oggetto \r"_s));
     EXPECT_TRUE(notices.shown.back().text.endsWith(u"Exception.txt a "_s + SupportAddress()));
+}
+
+TEST_F(ExceptionReports, AnErrorEscapingAnEventHandlerIsReportedAndTheProgramGoesOn)
+{
+    ExceptionReporter reporter(data.get(), &settings);
+    ExceptionReporter::setInstance(&reporter);
+    QObject timer;
+    timer.setObjectName(u"TimerSystem"_s);
+    const bool handled = DeliverReportingExceptions(&timer, []() -> bool { throw VestrelError(u"guasto"_s); });
+    ExceptionReporter::setInstance(nullptr);
+    EXPECT_FALSE(handled);
+    EXPECT_EQ(reporter.Count(), 1);
+    EXPECT_TRUE(QFile::exists(DataDirectory() + u"Exception.txt"_s));
+    ASSERT_FALSE(notices.shown.empty());
+    EXPECT_TRUE(notices.shown.back().text.contains(u"«guasto» nell'oggetto TimerSystem - QObject"_s));
 }
 
 TEST(SingleInstance, ASecondGuardHandsItsValuesToTheFirst)
