@@ -11,6 +11,7 @@
 #include "tariff/TariffStores.h"
 
 #include "common/ProcessValues.h"
+#include "common/StringHelpers.h"
 #include "common/VestrelError.h"
 
 #include <QMap>
@@ -67,9 +68,9 @@ void RegisterAllCommands()
     RegisterLogCommands();
 }
 
-QString ForTerminal(QString message)
+QString ForTerminal(const QString& message)
 {
-    return message.replace(u'\r', u'\n');
+    return ScreenLines(message);
 }
 
 int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err)

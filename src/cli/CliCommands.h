@@ -26,6 +26,6 @@ void RegisterAllCommands();
 int RunCli(const QStringList& args, QTextStream& out, QTextStream& err);
 
 // Messages carry single CR line breaks; a terminal wants LF.
-QString ForTerminal(QString message);
+QString ForTerminal(const QString& message);
 
 } // namespace vestrel::cli

@@ -1,6 +1,7 @@
 #include "Dialogs.h"
 
 #include "ProcessValues.h"
+#include "StringHelpers.h"
 
 #include <cstdio>
 
@@ -12,8 +13,7 @@ class ConsoleDialogs final : public Dialogs {
 public:
     DialogAnswer show(DialogKind kind, const QString& text) override
     {
-        QString shown = text;
-        shown.replace(u'\r', u'\n');
+        const QString shown = ScreenLines(text);
         std::fprintf(stderr, "%s: %s\n", qUtf8Printable(ApplicationTitle()), qUtf8Printable(shown));
         switch (kind) {
         case DialogKind::YesNo:

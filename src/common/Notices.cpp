@@ -1,5 +1,7 @@
 #include "Notices.h"
 
+#include "StringHelpers.h"
+
 #include <cstdio>
 
 namespace vestrel {
@@ -10,8 +12,7 @@ class ConsoleNotices final : public Notices {
 public:
     void show(Balloon, const QString& text, const QString& title) override
     {
-        QString shown = title.isEmpty() ? text : title + u": " + text;
-        shown.replace(u'\r', u'\n');
+        const QString shown = ScreenLines(title.isEmpty() ? text : title + u": " + text);
         std::fprintf(stderr, "%s\n", qUtf8Printable(shown));
     }
 };

@@ -20,6 +20,12 @@ QString ReplaceAll(const QString& text, const QString& find, const QString& repl
     return result.replace(find, replacement);
 }
 
+QString ScreenLines(const QString& text)
+{
+    QString lines = text;
+    return lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+}
+
 QString StripLineBreaks(const QString& text)
 {
     QString result = text;

@@ -10,6 +10,8 @@ QString TrimBlanks(const QString& text);
 
 // Every occurrence of `find` replaced, case-sensitively; an empty `find` changes nothing.
 QString ReplaceAll(const QString& text, const QString& find, const QString& replacement);
+// The program's texts break lines with CR (or CR LF); screens and terminals with LF.
+QString ScreenLines(const QString& text);
 // Every CR becomes a space, every LF is removed.
 QString StripLineBreaks(const QString& text);
 // The trimmed text is not empty and holds only the digits 0-9, backspaces and CRs.

@@ -3,6 +3,7 @@
 #include "common/DateFormat.h"
 #include "common/DateTime.h"
 #include "common/Formats.h"
+#include "common/StringHelpers.h"
 #include "monitor/Status.h"
 #include "tariff/TaxItem.h"
 
@@ -104,9 +105,9 @@ void FigureLabels::ResetForSkin()
 
 void FigureLabels::SetProgressHint(const QString& hint)
 {
-    m_w.progress->setToolTip(hint);
+    m_w.progress->setToolTip(ScreenLines(hint));
     if (m_w.progressPanel)
-        m_w.progressPanel->setToolTip(hint);
+        m_w.progressPanel->setToolTip(ScreenLines(hint));
 }
 
 } // namespace vestrel

@@ -5,6 +5,7 @@
 #include "TrayBalloons.h"
 
 #include "common/Notices.h"
+#include "common/StringHelpers.h"
 #include "common/Sounds.h"
 #include "common/Timer.h"
 #include "config/EntryItem.h"
@@ -228,8 +229,8 @@ void TfmMain::ConfigureBalloons()
 
 void TfmMain::ShowStoredFigures()
 {
-    setToolTip(u"Per posizionare la finestra cliccare il tasto sinistro del mouse\r"_s +
-               u"e spostarla dove si desidera: la posizione sarà memorizzata"_s);
+    setToolTip(ScreenLines(u"Per posizionare la finestra cliccare il tasto sinistro del mouse\r"_s +
+                           u"e spostarla dove si desidera: la posizione sarà memorizzata"_s));
     m_figures.ShowStored(m_ctx.data.Status());
 }
 

@@ -1,5 +1,6 @@
 #include "NoteBalloon.h"
 
+#include "common/StringHelpers.h"
 #include "common/Timer.h"
 
 #include <QGuiApplication>
@@ -15,12 +16,6 @@ namespace {
 
 constexpr int Margin = 8;
 constexpr int MaxTextWidth = 420;
-
-QString plainLines(const QString& text)
-{
-    QString lines = text;
-    return lines.replace(u"\r\n"_s, u"\n"_s).replace(u'\r', u'\n');
-}
 
 } // namespace
 
@@ -82,7 +77,7 @@ void NoteBalloon::ShowNote(const QString& text, const QString& title)
         return;
     m_title->setText(title);
     m_title->setVisible(!title.isEmpty());
-    const QString lines = plainLines(text).trimmed();
+    const QString lines = ScreenLines(text).trimmed();
     m_text->setText(lines);
     // Short notes stay on their lines; only a line wider than the balloon may wrap.
     int widest = 0;

@@ -1,6 +1,7 @@
 #include "WidgetDialogs.h"
 
 #include "common/ProcessValues.h"
+#include "common/StringHelpers.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -25,9 +26,7 @@ DialogAnswer WidgetDialogs::show(DialogKind kind, const QString& text)
     QMessageBox box(QApplication::activeWindow());
     box.setWindowTitle(ApplicationTitle());
     // The program's texts break lines with CR alone.
-    QString shown = text;
-    shown.replace(u"\r\n"_s, u"\n"_s).replace(u'\r', u'\n');
-    box.setText(shown);
+    box.setText(ScreenLines(text));
     box.setWindowFlag(Qt::WindowStaysOnTopHint);
 
     QPushButton* ok = nullptr;

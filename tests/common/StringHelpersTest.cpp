@@ -32,6 +32,7 @@ TEST(StringHelpers, ReplaceStripAndPad)
         {"replace is case-sensitive", ReplaceAll(u"Aa"_s, u"a"_s, u"x"_s), u"Ax"_s},
         {"empty find changes nothing", ReplaceAll(u"abc"_s, {}, u"x"_s), u"abc"_s},
         {"strip line breaks", StripLineBreaks(u"uno\r\ndue\rtre\n"_s), u"uno due tre"_s},
+        {"screen lines", ScreenLines(u"uno\r\ndue\rtre\n"_s), u"uno\ndue\ntre\n"_s},
         {"pad right", PadRight(u"ab"_s, 5, u'.'), u"ab..."_s},
         {"pad keeps a longer text", PadRight(u"abcdef"_s, 3, u' '), u"abcdef"_s},
     });

@@ -126,6 +126,24 @@ TEST_F(MainWindow, ForceHideKeepsTheWindowHiddenUntilCountingStarts)
     EXPECT_TRUE(window->isVisible());
 }
 
+TEST_F(MainWindow, ADialUpConnectionComingOnlineIsAnnouncedWithItsAddress)
+{
+    dialUp.addEntry(u"Casa"_s);
+    settings.Entrys().AssignTax(u"Casa"_s, u"Telecom - TAT Urbana"_s);
+    startUp();
+    dialUp.addConnection(u"Casa"_s, platform::DialUpState::Connected, u"10.0.0.9"_s);
+    seconds(2);
+    ASSERT_TRUE(IsMtxState(TMtxState::RasConnected));
+    const auto connected = std::find_if(notices.shown.begin(), notices.shown.end(), [](const auto& n) {
+        return n.text.startsWith(u"Felicemente connesso a: Casa"_s);
+    });
+    ASSERT_NE(connected, notices.shown.end());
+    EXPECT_TRUE(connected->text.contains(u"\rCasa ti ha assegnato l'indirizzo 10.0.0.9\rTariffa Telecom - TAT Urbana - Fascia "_s))
+        << connected->text.toStdString();
+    EXPECT_EQ(window->Menu().Item(u"MenuIndirizzoIP"_s)->text(), u"&Copia IP 10.0.0.9"_s);
+    EXPECT_TRUE(window->Menu().Item(u"MenuDisconnetti"_s)->isVisible());
+}
+
 class MainWindowAtEight : public MainWindowFixture {
 protected:
     MainWindowAtEight() : MainWindowFixture(EncodeDateTime(2001, 3, 14, 7, 58, 0)) {}
@@ -166,10 +184,8 @@ TEST_F(MainWindow, TrayClickShowsTheSummaryAfterTheDoubleClickTime)
     EXPECT_TRUE(notices.shown.empty());
     seconds(1);
     ASSERT_EQ(notices.shown.size(), 1u);
-    EXPECT_TRUE(notices.shown[0].text.startsWith(u"Nessuna connessione attiva"_s) ||
-                notices.shown[0].text.contains(u"Tariffa Telecom"_s))
+    EXPECT_TRUE(notices.shown[0].text.startsWith(status().ConnectionStateText() + u"\rTariffa Telecom - TAT Urbana - Fascia "_s))
         << notices.shown[0].text.toStdString();
-    EXPECT_TRUE(notices.shown[0].text.contains(u"\rTariffa "_s));
 
     // A double click toggles the window instead and no summary follows.
     notices.shown.clear();

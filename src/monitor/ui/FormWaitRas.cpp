@@ -3,6 +3,7 @@
 #include "DialAnimation.h"
 #include "DialIcon.h"
 
+#include "common/StringHelpers.h"
 #include "monitor/Dialer.h"
 #include "monitor/RasControl.h"
 #include "monitor/Status.h"
@@ -221,7 +222,7 @@ void TfmWaitRas::Refresh()
     m_mode->setVisible(m_dialer.CycleOptionOffered());
     m_mode->setChecked(m_dialer.RetryMode() == rmCycle);
     // The hint breaks its lines with CR, as every text of the program.
-    m_mode->setToolTip(QString(m_dialer.CycleHint()).replace(u'\r', u'\n'));
+    m_mode->setToolTip(ScreenLines(m_dialer.CycleHint()));
     refreshMemo();
     m_retry->setVisible(m_dialer.RetryOffered());
     m_cancel->setText(m_dialer.ButtonCaption());

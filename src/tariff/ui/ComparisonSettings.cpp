@@ -6,6 +6,7 @@
 #include "widgets/FishIcons.h"
 
 #include "common/Clock.h"
+#include "common/StringHelpers.h"
 #include "common/DateFormat.h"
 #include "common/Timer.h"
 #include "common/VestrelError.h"
@@ -176,7 +177,7 @@ ComparisonSettingsDialog::ComparisonSettingsDialog(TProfileItem& profile, const 
     QString hint = m_status ? LastComparisonHint(m_status->LastComparison(),
                                                  m_status->LastConnection().Name)
                             : LastComparisonHint({}, {});
-    m_icon->setToolTip(hint.replace(u'\r', u'\n'));
+    m_icon->setToolTip(ScreenLines(hint));
     m_timer = new Timer(this, u"TimerClock"_s, 1000);
     connect(m_timer, &Timer::timeout, this, &ComparisonSettingsDialog::refreshPreview);
     refreshPreview();

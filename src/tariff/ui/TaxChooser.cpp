@@ -35,8 +35,7 @@ constexpr int TaxRole = Qt::UserRole;
 // Tooltips break lines with LF; the program's texts with CR.
 QString shown(const QString& text)
 {
-    QString s = text;
-    return s.replace(u'\r', u'\n');
+    return ScreenLines(text);
 }
 
 QString dialUpNumber(const QString& entry)
