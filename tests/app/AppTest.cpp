@@ -3,30 +3,19 @@
 #include "app/OnlyOne.h"
 #include "app/VestrelApplication.h"
 
-#include "common/Dates.h"
 #include "common/ProcessValues.h"
 #include "common/VestrelError.h"
-#include "config/Settings.h"
-#include "log/DataUnits.h"
+#include "config/EntryItem.h"
 #include "monitor/ConnectionReactions.h"
-#include "monitor/DataShare.h"
 #include "monitor/MatrixStatus.h"
-#include "monitor/Status.h"
-#include "platform/SimulatedDialUp.h"
-#include "platform/SimulatedLine.h"
-#include "support/FakeClock.h"
-#include "support/QStringPrinter.h"
-#include "support/RecordingNotices.h"
-#include "support/ScriptedDialogs.h"
+#include "support/DataModuleFixture.h"
 #include "support/TestFiles.h"
-#include "tariff/Taxations.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <thread>
 
@@ -38,38 +27,31 @@ namespace {
 using namespace Qt::Literals::StringLiterals;
 namespace St = platform::DialUpState;
 
-class ProgramCore : public ::testing::Test {
+// The data module as the program runs it, with an entry "Casa" on a tariff, monitoring; the data
+// directory (where "Exception.txt" goes) is the fixture's folder.
+class ProgramCore : public DataModuleFixture {
 protected:
-    ProgramCore() : clock(EncodeDateTime(2001, 3, 14, 10, 0, 0))
+    ProgramCore()
     {
+        // The process values are taken once; they are taken again with this folder.
         qputenv("VESTREL_DATA_DIR", dir.path().toLocal8Bit());
-        platform::DialUpService::setInstance(&dialUp);
-        platform::LineService::setInstance(&line);
+        InitProcessValues(ExecutablePath());
         dialUp.addEntry(u"Casa"_s);
-        settings.SetFileName(dir.filePath(u"Settings.dat"_s));
-        taxations.SetFileName(dir.filePath(u"Taxations.dat"_s));
-        log.SetFileName(dir.filePath(u"Connections.dat"_s));
         settings.Entrys().AssignTax(u"Casa"_s, u"Telecom - TAT Urbana"_s);
-        data = std::make_unique<TDataShare>(settings, taxations, log);
         reactions = std::make_unique<ConnectionReactions>(*data, taxations);
-        data->Status().SetProfile(settings.Profiles()[0]);
-        data->Status().SetFileName(dir.filePath(u"Status.dat"_s));
-        data->Status().SetTax(taxations.FindTax(u"Telecom - TAT Urbana"_s));
+        status().SetTax(taxations.FindTax(u"Telecom - TAT Urbana"_s));
         data->StartMonitoring();
     }
     ~ProgramCore() override
     {
         reactions.reset();
-        data.reset();
-        platform::LineService::setInstance(nullptr);
-        platform::DialUpService::setInstance(nullptr);
         qunsetenv("VESTREL_DATA_DIR");
+        InitProcessValues(ExecutablePath());
     }
 
-    void seconds(int count) { clock.advance(qint64(count) * 1000); }
     void manualCount()
     {
-        data->Status().SetEntryName(ManualStartKey());
+        status().SetEntryName(ManualStartKey());
         SendMtxEvent(TMtxEvent::ManualStart);
         seconds(30);
     }
@@ -80,16 +62,6 @@ protected:
         ASSERT_TRUE(IsMtxState(TMtxState::RasConnected));
     }
 
-    FakeClock clock;
-    ScriptedDialogs dialogs;
-    RecordingNotices notices;
-    platform::SimulatedDialUp dialUp;
-    platform::SimulatedLine line;
-    QTemporaryDir dir;
-    TSettings settings;
-    TTaxations taxations;
-    TDataUnits log;
-    std::unique_ptr<TDataShare> data;
     std::unique_ptr<ConnectionReactions> reactions;
 };
 

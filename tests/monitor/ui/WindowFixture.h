@@ -1,29 +1,18 @@
 #pragma once
 
-// The data module over the simulated dial-up service and line, on a fake clock, with the dial
-// windows wired to it as the main window wires them.
+// The data module of DataModuleFixture, monitoring, with the dial windows wired to it as the
+// main window wires them.
 
 #include "monitor/ui/DialWindows.h"
 
-#include "monitor/DataShare.h"
+#include "config/EntryItem.h"
 #include "monitor/Dialer.h"
 #include "monitor/RasControl.h"
-#include "monitor/Status.h"
-
-#include "config/Settings.h"
-#include "log/DataUnits.h"
-#include "platform/SimulatedDialUp.h"
-#include "platform/SimulatedLine.h"
-#include "support/FakeClock.h"
-#include "support/QStringPrinter.h"
-#include "support/RecordingNotices.h"
-#include "support/ScriptedDialogs.h"
-#include "tariff/Taxations.h"
+#include "support/DataModuleFixture.h"
 #include "widgets/Forms.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QWidget>
 
@@ -103,32 +92,17 @@ private:
     QElapsedTimer m_since;
 };
 
-class WindowFixture : public ::testing::Test {
+class WindowFixture : public DataModuleFixture {
 protected:
-    WindowFixture() : clock(EncodeDateTime(2001, 3, 14, 10, 0, 0)) // a Wednesday
+    WindowFixture()
     {
-        platform::DialUpService::setInstance(&dialUp);
-        platform::LineService::setInstance(&line);
-        settings.SetFileName(dir.filePath(u"Settings.dat"_s));
-        taxations.SetFileName(dir.filePath(u"Taxations.dat"_s));
-        log.SetFileName(dir.filePath(u"Connections.dat"_s));
-        data = std::make_unique<TDataShare>(settings, taxations, log);
         data->Ras().SetHangUpPause([](int) {});
-        status().SetProfile(settings.Profiles()[0]);
-        status().SetFileName(dir.filePath(u"Status.dat"_s));
         data->StartMonitoring();
         windows = std::make_unique<DialWindows>(*data, settings, [this] { ++chooserOpened; });
     }
 
-    ~WindowFixture() override
-    {
-        windows.reset();
-        data.reset();
-        platform::LineService::setInstance(nullptr);
-        platform::DialUpService::setInstance(nullptr);
-    }
+    ~WindowFixture() override { windows.reset(); }
 
-    TStatus& status() const { return data->Status(); }
     TDialer& dialer() const { return data->Dialer(); }
 
     // A phonebook entry with a saved login (or a user name alone) on a tariff.
@@ -156,16 +130,6 @@ protected:
         return false;
     }
 
-    FakeClock clock;
-    ScriptedDialogs dialogs;
-    RecordingNotices notices;
-    platform::SimulatedDialUp dialUp;
-    platform::SimulatedLine line;
-    QTemporaryDir dir;
-    TSettings settings;
-    TTaxations taxations;
-    TDataUnits log;
-    std::unique_ptr<TDataShare> data;
     std::unique_ptr<DialWindows> windows;
     int chooserOpened = 0;
 };
